@@ -1,0 +1,3 @@
+#include "common/rigwiseapp.h"
+
+wxIMPLEMENT_APP(RigwiseApp);

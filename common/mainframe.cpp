@@ -1,0 +1,160 @@
+#include "common/mainframe.h"
+
+#include <wx/dcscreen.h>
+#include <wx/log.h>
+#include <wx/msgdlg.h>
+#include <wx/sizer.h>
+
+#include "common/appstate.h"
+#include "common/controlpanel.h"
+#include "common/localadapters.h"
+#include "common/rackpanel.h"
+#include "net/artnetprotocol.h"
+#include "net/artnetsocket.h"
+#include "net/basenetevent.h"
+#include "net/kivnetprotocol.h"
+#include "net/kivnetsocket.h"
+#include "net/updateprotocol.h"
+#include "net/updatesocket.h"
+
+#include "resources/rigwiseicon.xpm"
+
+// clang-format off
+wxBEGIN_EVENT_TABLE(exMainFrame, wxFrame)
+    EVT_MENU(wxID_EXIT, exMainFrame::OnExitCommand)
+    EVT_TIMER(exMainFrame::kTimerId, exMainFrame::OnRefreshTimer)
+    EVT_NET_DATAGRAM(exMainFrame::kKivnetEventId, exMainFrame::OnKivnetData)
+    EVT_NET_DATAGRAM(exMainFrame::kArtNetEventId, exMainFrame::OnArtNetData)
+    EVT_NET_DATAGRAM(exMainFrame::kUpdateEventId, exMainFrame::OnUpdateData)
+wxEND_EVENT_TABLE()
+// clang-format on
+
+exMainFrame::exMainFrame(const wxString& title)
+    : wxFrame(nullptr, wxID_ANY, title, wxDefaultPosition, wxDefaultSize, wxDEFAULT_FRAME_STYLE,
+              "frame")
+{
+    timer = new wxTimer(this, kTimerId);
+    SetBackgroundColour(*wxBLACK);
+    SetIcon(wxIcon(rigwise_icon_xpm));
+    ComputeScaleFactor();
+    BuildPanels();
+
+    if (!OpenEndpoints())
+        ShutDownAfterFailedStart();
+
+    Fit();
+    const wxSize size(int(kMinWidth * exAppState::scaleFactor),
+                      int(kMinHeight * exAppState::scaleFactor));
+    SetMinSize(size);
+    SetSize(size);
+
+    CreateStatusBar(2, wxSTB_DEFAULT_STYLE, 0, "status_line");
+    SetStatusText("0 Items Detected", 0);
+
+    timer->Start(kRefreshIntervalMs, wxTIMER_CONTINUOUS);
+    exAppState::mainFrame = this;
+}
+
+exMainFrame::~exMainFrame()
+{
+    timer->Stop();
+    delete exAppState::kivnetSocket;
+    exAppState::kivnetSocket = nullptr;
+    delete exAppState::artNetSocket;
+    exAppState::artNetSocket = nullptr;
+    delete exAppState::updateSocket;
+    exAppState::updateSocket = nullptr;
+    delete timer;
+    if (exAppState::mainFrame == this)
+        exAppState::mainFrame = nullptr;
+}
+
+void exMainFrame::ComputeScaleFactor()
+{
+    exAppState::scaleFactor = 1.0f;
+    const wxSize ppi = wxScreenDC().GetPPI();
+    exAppState::scaleFactor = ppi.x / 100.0f;
+    wxLogDebug("X: %d, Y: %d, ScaleFactor: %.2f", ppi.x, ppi.y, exAppState::scaleFactor);
+}
+
+void exMainFrame::BuildPanels()
+{
+    wxBoxSizer* sizer = new wxBoxSizer(wxVERTICAL);
+    controlPanel = new exControlPanel(this);
+    rackPanel = new exRackPanel(this, "Rack");
+    sizer->Add(controlPanel, 0, wxEXPAND | wxALL, 0);
+    sizer->Add(rackPanel, 1, wxEXPAND | wxALL, 0);
+    exAppState::autoScan = 1;
+    exAppState::autoSend = 1;
+    rackPanel->SetBackgroundColour(wxColour(70, 70, 70, 255));
+    SetSizer(sizer);
+    Layout();
+}
+
+bool exMainFrame::OpenEndpoints()
+{
+    // All three are opened even after a failure, so that every port is tried once.
+    exAppState::kivnetSocket = new bxKivnetSocket(this, kKivnetEventId);
+    const bool kivnetOpen = exAppState::kivnetSocket->Open(bxKivnetSocket::kPort);
+    exAppState::artNetSocket = new bxArtNetSocket(this, kArtNetEventId);
+    const bool artNetOpen = exAppState::artNetSocket->Open(bxArtNetSocket::kPort);
+    exAppState::updateSocket = new exUpdateSocket(this, kUpdateEventId);
+    const bool updateOpen = exAppState::updateSocket->Open(exUpdateSocket::kPort);
+    return kivnetOpen && artNetOpen && updateOpen;
+}
+
+void exMainFrame::ShutDownAfterFailedStart()
+{
+    exAppState::updateSocket->disabled = 1;
+    wxMessageDialog dialog(this,
+                           "Could not initialize all sockets. Please make sure that you are not "
+                           "running Pylon or Firmware Updater simultaniously.",
+                           "Oops!", wxOK | wxICON_ERROR);
+    dialog.ShowModal();
+    exAppState::artNetSocket->disabled = 1;
+    exAppState::kivnetSocket->disabled = 1;
+    exAppState::updateSocket->disabled = 1;
+    Close(true);
+}
+
+void exMainFrame::ExitProgram()
+{
+    exAppState::artNetSocket->disabled = 1;
+    exAppState::kivnetSocket->disabled = 1;
+    exAppState::updateSocket->disabled = 1;
+    Close(true);
+}
+
+void exMainFrame::OnExitCommand(wxCommandEvent&)
+{
+    Close(true);
+}
+
+void exMainFrame::OnRefreshTimer(wxTimerEvent&)
+{
+    RefreshAdapters();
+}
+
+void exMainFrame::OnKivnetData(bxBaseNetEvent& event)
+{
+    uint16_t code = 0;
+    if (!exKivnetProtocol::ReadCode(event.data, event.length, code))
+        return;
+    // Handed to the device whose current address sent it, once devices exist.
+}
+
+void exMainFrame::OnArtNetData(bxBaseNetEvent& event)
+{
+    wxString longName;
+    if (!exArtNetProtocol::ParsePollReply(event.data, event.length, longName))
+        return;
+    // Stored with the device whose current address sent it, once devices exist.
+}
+
+void exMainFrame::OnUpdateData(bxBaseNetEvent& event)
+{
+    exDiscoveryReply reply;
+    if (!exUpdateProtocol::ParseDiscoveryReply(event.data, event.length, reply))
+        return;
+    // Creates or refreshes the device, once devices exist.
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <wx/frame.h>
+#include <wx/timer.h>
+
+class bxBaseNetEvent;
+class exControlPanel;
+class exRackPanel;
+
+// The one main window: the control bar above the rack view, the status line, the one-second
+// adapter refresh and the three UDP endpoints, whose datagrams it routes to their handlers.
+class exMainFrame : public wxFrame {
+public:
+    static constexpr int kTimerId = 6000;
+    static constexpr int kKivnetEventId = 6001;
+    static constexpr int kArtNetEventId = 6002;
+    static constexpr int kUpdateEventId = 6003;
+    static constexpr int kRefreshIntervalMs = 1000;
+    static constexpr int kMinWidth = 810;
+    static constexpr int kMinHeight = 500;
+
+    explicit exMainFrame(const wxString& title);
+    ~exMainFrame() override;
+
+    void ExitProgram();
+
+    wxTimer* timer;
+    exControlPanel* controlPanel;
+    exRackPanel* rackPanel;
+
+private:
+    void ComputeScaleFactor();
+    void BuildPanels();
+    bool OpenEndpoints();
+    void ShutDownAfterFailedStart();
+
+    void OnExitCommand(wxCommandEvent& event);
+    void OnRefreshTimer(wxTimerEvent& event);
+    void OnKivnetData(bxBaseNetEvent& event);
+    void OnArtNetData(bxBaseNetEvent& event);
+    void OnUpdateData(bxBaseNetEvent& event);
+
+    wxDECLARE_EVENT_TABLE();
+};

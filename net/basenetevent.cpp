@@ -1,0 +1,5 @@
+#include "net/basenetevent.h"
+
+wxDEFINE_EVENT(bxEVT_NET_DATAGRAM, bxBaseNetEvent);
+
+bxBaseNetEvent::bxBaseNetEvent(wxEventType type, int id) : wxEvent(id, type) {}
