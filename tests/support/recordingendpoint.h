@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include <wx/arrstr.h>
+
+#include "net/ipv4.h"
+
+// The real endpoint class with its send path redirected to a list: the protocol header hook still
+// runs, so what is recorded is exactly what would have gone on the wire, and to which address.
+template <class Endpoint>
+class RecordingEndpoint : public Endpoint {
+public:
+    struct Sent {
+        wxString address;
+        std::vector<uint8_t> bytes;
+    };
+
+    RecordingEndpoint() : Endpoint(nullptr, 0) {}
+
+    bool SendTo(uint8_t* buffer, size_t length, const wxString& address) override
+    {
+        if (this->disabled)
+            return false;
+        this->FillHeader(buffer);
+        sent.push_back({address, std::vector<uint8_t>(buffer, buffer + length)});
+        return true;
+    }
+
+    std::vector<Sent> sent;
+};
