@@ -1,0 +1,134 @@
+// rigwise-sim: plays Pylon devices on a network segment for tests, demos and users without
+// hardware. Run it only inside a private network namespace (see tools/simnet.sh).
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "devicelist.h"
+#include "netnscheck.h"
+#include "simulator.h"
+
+namespace {
+
+const char kUsage[] =
+    "usage: rigwise-sim [--devices FILE.json] [--generate COUNT [--first IP] [--mask MASK]]\n"
+    "                   [--interface IFACE] [--record FILE] [--control SOCKET]\n"
+    "                   [--ready-file FILE] [--drop PERCENT] [--delay MS] [--seed N]\n"
+    "                   [--duration SECONDS]\n"
+    "\n"
+    "  --devices FILE    the devices to play (JSON, see tools/sim/README.md)\n"
+    "  --generate COUNT  also play COUNT devices of every model in turn, addresses counting\n"
+    "                    up from --first (default 10.202.1.1) with --mask (255.255.0.0)\n"
+    "  --interface IFACE add the device addresses to this interface first\n"
+    "  --record FILE     write one line per datagram received:\n"
+    "                    SECONDS SENDER:PORT DESTINATION:PORT HEXBYTES\n"
+    "  --control SOCKET  take commands on this Unix socket while running (stop, resume,\n"
+    "                    module, address, drop, delay, quit)\n"
+    "  --ready-file FILE written with the process id once every socket is bound\n"
+    "  --drop PERCENT    ignore this share of received datagrams\n"
+    "  --delay MS        wait this long before answering\n"
+    "  --duration SEC    stop by itself after this many seconds\n";
+
+bool ReadFile(const std::string& path, std::string& text)
+{
+    std::ifstream file(path);
+    if (!file)
+        return false;
+    std::ostringstream content;
+    content << file.rdbuf();
+    text = content.str();
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    sim::SimulatorOptions options;
+    std::string devicesPath;
+    long generate = 0;
+    uint32_t first = 0x0ACA0101; // 10.202.1.1
+    uint32_t mask = 0xFFFF0000;
+    for (int i = 1; i < argc; ++i) {
+        const std::string flag = argv[i];
+        if (flag == "--help" || flag == "-h") {
+            fputs(kUsage, stdout);
+            return 0;
+        }
+        if (i + 1 >= argc) {
+            fprintf(stderr, "rigwise-sim: %s needs a value\n%s", flag.c_str(), kUsage);
+            return 2;
+        }
+        const std::string value = argv[++i];
+        bool good = true;
+        if (flag == "--devices")
+            devicesPath = value;
+        else if (flag == "--generate")
+            generate = std::atol(value.c_str());
+        else if (flag == "--first")
+            good = sim::ParseAddress(value, first);
+        else if (flag == "--mask")
+            good = sim::ParseAddress(value, mask);
+        else if (flag == "--interface")
+            options.interface = value;
+        else if (flag == "--record")
+            options.recordPath = value;
+        else if (flag == "--control")
+            options.controlPath = value;
+        else if (flag == "--ready-file")
+            options.readyPath = value;
+        else if (flag == "--drop")
+            options.dropPercent = std::atoi(value.c_str());
+        else if (flag == "--delay")
+            options.delayMs = std::atoi(value.c_str());
+        else if (flag == "--seed")
+            options.seed = unsigned(std::strtoul(value.c_str(), nullptr, 10));
+        else if (flag == "--duration")
+            options.durationSeconds = std::atoi(value.c_str());
+        else
+            good = false;
+        if (!good) {
+            fprintf(stderr, "rigwise-sim: bad %s %s\n%s", flag.c_str(), value.c_str(), kUsage);
+            return 2;
+        }
+    }
+
+    if (!InPrivateNetwork()) {
+        fprintf(stderr, "rigwise-sim: refusing to run outside a private network namespace; "
+                        "start it with tools/simnet.sh or tools/in-private-net.sh\n");
+        return 1;
+    }
+
+    sim::DeviceList list;
+    if (!devicesPath.empty()) {
+        std::string text, error;
+        if (!ReadFile(devicesPath, text)) {
+            fprintf(stderr, "rigwise-sim: cannot read %s\n", devicesPath.c_str());
+            return 2;
+        }
+        if (!sim::ParseDeviceList(text, list, error)) {
+            fprintf(stderr, "rigwise-sim: %s: %s\n", devicesPath.c_str(), error.c_str());
+            return 2;
+        }
+        if (options.dropPercent == 0)
+            options.dropPercent = list.dropPercent;
+        if (options.delayMs == 0)
+            options.delayMs = list.delayMs;
+    }
+    if (generate > 0) {
+        for (sim::Device& device : sim::GenerateDevices(int(generate), first, mask))
+            list.devices.push_back(std::move(device));
+    }
+    if (list.devices.empty()) {
+        fprintf(stderr, "rigwise-sim: no devices to play\n%s", kUsage);
+        return 2;
+    }
+
+    sim::Simulator simulator(std::move(list.devices), options);
+    if (!simulator.Start())
+        return 1;
+    return simulator.Run();
+}

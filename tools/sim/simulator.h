@@ -1,0 +1,98 @@
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <map>
+#include <queue>
+#include <random>
+#include <string>
+#include <vector>
+
+#include <netinet/in.h>
+
+#include "device.h"
+
+// Plays every device of a list on one network namespace: one socket per device and port bound
+// to the device's own address, one socket per port on 0.0.0.0 for broadcasts, one epoll loop.
+namespace sim {
+
+struct SimulatorOptions {
+    std::string recordPath;  // every datagram received, one line each
+    std::string controlPath; // Unix stream socket taking commands while running
+    std::string interface;   // add the device addresses to this interface
+    std::string readyPath;   // written once every socket is bound
+    int dropPercent = 0;
+    int delayMs = 0;
+    unsigned seed = 1;
+    int durationSeconds = 0; // 0: until SIGINT, SIGTERM or "quit"
+};
+
+class Simulator {
+public:
+    Simulator(std::vector<Device> devices, SimulatorOptions options);
+    ~Simulator();
+    Simulator(const Simulator&) = delete;
+    Simulator& operator=(const Simulator&) = delete;
+
+    // Adds addresses and binds every socket; false with a message on stderr when it cannot.
+    bool Start();
+    // Serves until told to stop; returns the exit status.
+    int Run();
+
+private:
+    struct Pending {
+        int64_t dueMs;
+        uint64_t order;
+        size_t device;
+        Service service;
+        sockaddr_in to;
+        std::vector<uint8_t> bytes;
+        bool operator>(const Pending& other) const
+        {
+            return dueMs != other.dueMs ? dueMs > other.dueMs : order > other.order;
+        }
+    };
+    struct ControlClient {
+        int fd;
+        std::string input;
+    };
+
+    int64_t NowMs() const;
+    bool AddAddresses(const std::vector<size_t>& devices);
+    bool OpenDeviceSockets(size_t device);
+    void CloseDeviceSockets(size_t device);
+    int OpenSocket(uint32_t address, uint16_t port, bool broadcastReceiver);
+    bool Watch(int fd, uint64_t tag);
+
+    void ReadSocket(int fd, size_t device, Service service, bool wildcard);
+    void Record(const sockaddr_in& from, uint32_t destination, Service service,
+                const uint8_t* data, size_t length);
+    void Deliver(size_t device, Service service, const sockaddr_in& from, const uint8_t* data,
+                 size_t length);
+    bool Answering(const Device& device) const;
+    void SendDue();
+    void Send(size_t device, Service service, const sockaddr_in& to,
+              const std::vector<uint8_t>& bytes);
+
+    void AcceptControl();
+    void ReadControl(int fd);
+    std::string Execute(const std::string& line);
+
+    std::vector<Device> devices_;
+    SimulatorOptions options_;
+    std::vector<int> sockets_;       // device * kServiceCount + service
+    int wildcard_[kServiceCount] = {-1, -1, -1};
+    std::map<uint32_t, size_t> byAddress_;
+    int epoll_ = -1;
+    int signals_ = -1;
+    int controlListener_ = -1;
+    std::map<int, ControlClient> controlClients_;
+    FILE* record_ = nullptr;
+    std::priority_queue<Pending, std::vector<Pending>, std::greater<Pending>> pending_;
+    uint64_t order_ = 0;
+    std::mt19937 random_;
+    int64_t startMs_ = 0;
+    bool quit_ = false;
+};
+
+} // namespace sim
