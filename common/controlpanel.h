@@ -1,11 +1,12 @@
 #pragma once
 
-#include <wx/panel.h>
+#include "common/basecanvaspanel.h"
 
 // The bar above the rack: scan and update switches, logo and Exit.
-class exControlPanel : public wxPanel {
+class exControlPanel : public exBaseCanvasPanel {
 public:
     static constexpr int kHeight = 60;
 
     explicit exControlPanel(wxWindow* parent);
+    ~exControlPanel() override;
 };

@@ -1,6 +1,14 @@
 #include "common/rackpanel.h"
 
-exRackPanel::exRackPanel(wxWindow* parent, const wxString& name)
-    : wxPanel(parent, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxTAB_TRAVERSAL, name)
+#include "common/controls/canvascontrol.h"
+
+exRackPanel::exRackPanel(wxWindow* parent, const wxString& name) : exBaseCanvasPanel(parent, name)
 {
+    root = new exCanvasControl(nullptr, 0, 0, 0, 0, wxEmptyString);
+}
+
+exRackPanel::~exRackPanel()
+{
+    delete root;
+    root = nullptr;
 }

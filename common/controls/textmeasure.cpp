@@ -1,0 +1,49 @@
+#include "common/controls/textmeasure.h"
+
+#include <memory>
+
+#include <wx/bitmap.h>
+#include <wx/dcmemory.h>
+#include <wx/graphics.h>
+
+namespace {
+
+exTextMeasurer& Measurer()
+{
+    static exTextMeasurer measurer;
+    return measurer;
+}
+
+} // namespace
+
+void SetTextMeasurer(exTextMeasurer measurer)
+{
+    Measurer() = std::move(measurer);
+}
+
+exTextExtent MeasureTextExtent(wxGraphicsContext& gc, const wxFont& font, const wxString& text)
+{
+    if (Measurer())
+        return Measurer()(font, text);
+    exTextExtent extent;
+    gc.GetTextExtent(text, &extent.width, &extent.height);
+    return extent;
+}
+
+wxSize MeasureText(const wxFont& font, const wxString& text)
+{
+    wxBitmap bitmap(100, 100);
+    wxMemoryDC dc(bitmap);
+    std::unique_ptr<wxGraphicsContext> gc(wxGraphicsContext::Create(dc));
+    if (!gc)
+        return wxSize(0, 0);
+    gc->SetFont(font, *wxWHITE);
+    const exTextExtent extent = MeasureTextExtent(*gc, font, text);
+    return wxSize(int(extent.width), int(extent.height));
+}
+
+wxFont CanvasLabelFont()
+{
+    return wxFont(10, wxFONTFAMILY_SWISS, wxFONTSTYLE_NORMAL, wxFONTWEIGHT_BOLD, false,
+                  wxEmptyString);
+}
