@@ -1,0 +1,369 @@
+#include "devices/basenode.h"
+
+#include <cstdio>
+
+#include <wx/brush.h>
+#include <wx/graphics.h>
+#include <wx/pen.h>
+
+#include "common/appstate.h"
+#include "common/localadapters.h"
+#include "common/mainframe.h"
+#include "common/rackpanel.h"
+#include "devices/canvasuicontrol.h"
+#include "devices/dmxport.h"
+#include "devices/ethernetport.h"
+#include "net/artnetprotocol.h"
+#include "net/artnetsocket.h"
+#include "net/kivnetprotocol.h"
+#include "net/kivnetsocket.h"
+#include "net/updateprotocol.h"
+#include "net/updatesocket.h"
+
+#include "resources/warning.xpm"
+
+wxIMPLEMENT_ABSTRACT_CLASS(exBaseNode, exCanvasControl);
+
+namespace {
+constexpr int kWarningImageSize = 128;
+constexpr uint8_t kLockNotReported = 0;
+constexpr uint8_t kUnlocked = 1;
+
+wxFont SwissBold(float points)
+{
+    return wxFont(wxFontInfo(int(points)).Family(wxFONTFAMILY_SWISS).Bold());
+}
+} // namespace
+
+exBaseNode::exBaseNode(exCanvasControl* parent, int dmxPortCount)
+    : exCanvasControl(parent, 0, 0, 0, 0, wxEmptyString), dmxPortCount(dmxPortCount)
+{
+    designWidth = kDesignWidth;
+    designHeight = kDesignHeight;
+    width = Scaled(kDesignWidth);
+    height = Scaled(kDesignHeight);
+    for (int i = 0; i < dmxPortCount; ++i) {
+        exDMXPort* port = new exDMXPort(this, i);
+        dmxPorts.push_back(port);
+        children->Append(port);
+    }
+    ethernetPort1 = new exEthernetPort(this, &network);
+    children->Append(ethernetPort1);
+    ethernetPort2 = new exEthernetPort(this, &network);
+    children->Append(ethernetPort2);
+    frontPanel = new exCanvasUIControl(this);
+    children->Append(frontPanel);
+    labelFont = SwissBold(9 / displayScale);
+}
+
+wxSize exBaseNode::Paint(wxGraphicsContext* gc)
+{
+    PaintFront(gc);
+    PaintBack(gc);
+    return wxSize(width, height);
+}
+
+wxSize exBaseNode::DrawChildren(wxGraphicsContext* gc)
+{
+    bool usable;
+    if (connectionState == kLost) {
+        PaintLost(gc);
+        usable = false;
+    } else if (host) {
+        usable = IsReachable(host->network.currentIp);
+        if (!usable)
+            PaintShade(gc);
+    } else {
+        usable = IsReachable(network.currentIp);
+        if (!usable)
+            PaintUnreachable(gc);
+    }
+    SetEnabled(usable);
+    if (!usable)
+        return wxSize(width, height);
+    return exCanvasControl::DrawChildren(gc);
+}
+
+wxSize exBaseNode::PaintFront(wxGraphicsContext*)
+{
+    return wxSize(width, height);
+}
+
+wxSize exBaseNode::PaintBack(wxGraphicsContext*)
+{
+    return wxSize(width, height);
+}
+
+void exBaseNode::StartRefresh()
+{
+    readBackStage = kDeviceStage;
+    readBackPort = 0;
+    readBackRetries = kReadBackTries;
+}
+
+void exBaseNode::SendKivnet(std::vector<uint8_t>& message, uint32_t ip)
+{
+    if (exAppState::kivnetSocket)
+        exAppState::kivnetSocket->SendToIp(message.data(), message.size(), ip);
+}
+
+void exBaseNode::RequestDeviceSettings()
+{
+    std::vector<uint8_t> request =
+        exKivnetProtocol::BuildHeaderOnly(exKivnetProtocol::kDeviceSettingsRequest);
+    SendKivnet(request, network.currentIp);
+}
+
+void exBaseNode::RequestPortSettings(int port)
+{
+    std::vector<uint8_t> request =
+        exKivnetProtocol::BuildPortSettingsRequest(uint8_t(port + portBase));
+    SendKivnet(request, network.currentIp);
+}
+
+void exBaseNode::ParseDeviceSettings(const uint8_t* reply, size_t length)
+{
+    exDeviceSettingsReply settings;
+    if (!exKivnetProtocol::ParseDeviceSettingsReply(reply, length, settings))
+        return;
+    if (settings.lock != kLockNotReported)
+        locked = settings.lock != kUnlocked;
+    displayTimeout = settings.displayTimeout;
+    optionA = settings.optionA;
+    optionB = settings.optionB;
+    displayLine2 = settings.displayLine2;
+    hidden = false;
+    RelayoutRack();
+    SetDirty();
+}
+
+void exBaseNode::ParsePortSettings(const uint8_t* reply, size_t length)
+{
+    exPortSettingsReply port;
+    if (!exKivnetProtocol::ParsePortSettingsReply(reply, length, port))
+        return;
+    if (port.mode == exDMXPort::kInput) {
+        ParseInputPort(reply, length);
+    } else if (port.mode == exDMXPort::kOutput) {
+        ParseOutputPort(reply, length);
+    } else if (exDMXPort* target = GetDMXPort(port.wirePort)) {
+        target->mode = exDMXPort::kDisabled;
+    }
+    SetDirty();
+}
+
+void exBaseNode::ParseInputPort(const uint8_t* reply, size_t length)
+{
+    exPortSettingsReply port;
+    if (!exKivnetProtocol::ParsePortSettingsReply(reply, length, port))
+        return;
+    exDMXPort* target = GetDMXPort(port.wirePort);
+    if (!target)
+        return;
+    target->mode = exDMXPort::kInput;
+    target->SetUniverseCode(port.universeCode);
+    target->portValue = port.portValue;
+}
+
+void exBaseNode::ParseOutputPort(const uint8_t* reply, size_t length)
+{
+    exPortSettingsReply port;
+    if (!exKivnetProtocol::ParsePortSettingsReply(reply, length, port))
+        return;
+    exDMXPort* target = GetDMXPort(port.wirePort);
+    if (!target)
+        return;
+    target->mode = exDMXPort::kOutput;
+    target->SetUniverseCode(port.universeCode);
+    target->portValue = port.portValue;
+}
+
+void exBaseNode::ProgramAll()
+{
+    if (host)
+        return;
+    SendDeviceSettings();
+    for (exDMXPort* port : dmxPorts)
+        ProgramPort(port);
+    SendNetworkSettings();
+    modified = false;
+}
+
+void exBaseNode::SendDeviceSettings()
+{
+    exDeviceSettings settings;
+    settings.name = deviceName;
+    settings.locked = locked;
+    settings.displayTimeout = uint8_t(displayTimeout);
+    settings.optionA = uint8_t(optionA);
+    settings.optionB = uint8_t(optionB);
+    std::vector<uint8_t> message = exKivnetProtocol::BuildDeviceSettings(settings);
+    SendKivnet(message, network.currentIp);
+    frontPanel->modified = false;
+}
+
+void exBaseNode::ProgramPort(exDMXPort* port)
+{
+    std::printf("Program Port %X\n", port->portNumber);
+    exPortProgramming programming;
+    programming.wirePort = uint8_t(port->portNumber + portBase);
+    programming.mode = uint8_t(port->mode);
+    programming.universeCode = port->GetUniverseCode();
+    programming.portValue = port->portValue;
+    std::printf(port->mode == exDMXPort::kInput ? "Fill Input\n" : "Fill Output\n");
+    std::fflush(stdout);
+    std::vector<uint8_t> message = exKivnetProtocol::BuildPortProgramming(programming);
+    SendKivnet(message, GetTargetIp());
+    port->modified = false;
+}
+
+void exBaseNode::SendSwitchSettings() {}
+
+void exBaseNode::HandleReply(const uint8_t* reply, size_t length)
+{
+    uint16_t code = 0;
+    if (!exKivnetProtocol::ReadCode(reply, length, code))
+        return;
+    const bool isReply = (code >> 8) == exKivnetProtocol::kReplyFlag;
+    switch (code & 0xFF) {
+    case exKivnetProtocol::kDeviceSettingsRequest:
+        ParseDeviceSettings(reply, length);
+        if (isReply && readBackStage == kDeviceStage) {
+            readBackStage = kPortStage;
+            readBackPort = 0;
+            readBackRetries = kReadBackTries;
+        }
+        break;
+    case exKivnetProtocol::kPortSettingsRequest:
+        ParsePortSettings(reply, length);
+        if (isReply && readBackStage == kPortStage && length > exKivnetProtocol::kHeaderLength)
+            AdvancePortStage(reply[exKivnetProtocol::kHeaderLength]);
+        break;
+    default:
+        break;
+    }
+}
+
+void exBaseNode::AdvancePortStage(int wirePort)
+{
+    const int next = wirePort - portBase + 1;
+    if (next < dmxPortCount) {
+        readBackPort = next;
+        readBackRetries = kReadBackTries;
+    } else {
+        readBackStage = kPollStage;
+    }
+}
+
+void exBaseNode::Tick(int elapsedMs)
+{
+    aliveCountdown -= elapsedMs;
+    if (aliveCountdown <= 0) {
+        aliveCountdown = 0;
+        if (connectionState != kLost && connectionState != kHosted) {
+            connectionState = kLost;
+            SetDirty();
+        }
+    }
+    if (readBackRetries <= 0)
+        return;
+    --readBackRetries;
+    switch (readBackStage) {
+    case kDeviceStage:
+        RequestDeviceSettings();
+        break;
+    case kPortStage:
+        RequestPortSettings(readBackPort);
+        break;
+    case kPollStage:
+        if (exAppState::artNetSocket)
+            exArtNetProtocol::PollDevice(*exAppState::artNetSocket, network.currentIp);
+        break;
+    default:
+        break;
+    }
+}
+
+exDMXPort* exBaseNode::GetDMXPort(int wirePort)
+{
+    const int index = wirePort - portBase;
+    if (index < 0 || index >= int(dmxPorts.size()))
+        return nullptr;
+    return dmxPorts[index];
+}
+
+void exBaseNode::SetFirstPortNumber(int first)
+{
+    for (size_t i = 0; i < dmxPorts.size(); ++i)
+        dmxPorts[i]->portNumber = first + int(i);
+}
+
+void exBaseNode::PaintTitle(wxGraphicsContext* gc)
+{
+    gc->SetFont(SwissBold(15 / displayScale), *wxWHITE);
+    gc->DrawText(title, 0, 0);
+}
+
+void exBaseNode::OnAlive()
+{
+    aliveCountdown = kAliveMs;
+    if (connectionState != kHosted)
+        connectionState = kOnline;
+}
+
+void exBaseNode::SendNetworkSettings()
+{
+    if (exAppState::updateSocket)
+        exUpdateProtocol::SendNetworkSettings(*exAppState::updateSocket, network.unitNumber,
+                                              network.modelCode, network.newIp,
+                                              network.newMask, network.newDhcp);
+    network.currentIp = network.newIp;
+    network.currentMask = network.newMask;
+    network.currentDhcp = network.newDhcp;
+    network.networkModified = false;
+    (ethernetPort2 ? ethernetPort2 : ethernetPort1)->RebuildTexts();
+}
+
+uint32_t exBaseNode::GetTargetIp() const
+{
+    return host ? host->network.currentIp : network.currentIp;
+}
+
+void exBaseNode::RelayoutRack()
+{
+    if (exAppState::mainFrame && exAppState::mainFrame->rackPanel)
+        exAppState::mainFrame->rackPanel->Relayout();
+}
+
+void exBaseNode::PaintShade(wxGraphicsContext* gc)
+{
+    const wxColour shade(0, 0, 0, 150);
+    gc->SetBrush(wxBrush(shade));
+    gc->SetPen(wxPen(shade, 1));
+    gc->DrawRoundedRectangle(-4, -4, width + 8, height + 8, 3);
+}
+
+void exBaseNode::PaintOverlayText(wxGraphicsContext* gc, const wxString& text)
+{
+    gc->SetFont(SwissBold(17 / displayScale), *wxWHITE);
+    double textWidth = 0, textHeight = 0;
+    gc->GetTextExtent(text, &textWidth, &textHeight);
+    gc->DrawText(text, (width - textWidth) / 2, height - 35);
+}
+
+void exBaseNode::PaintUnreachable(wxGraphicsContext* gc)
+{
+    if (!warningImage.IsOk())
+        warningImage = wxBitmap(wxImage(warning_xpm));
+    PaintShade(gc);
+    gc->DrawBitmap(warningImage, (width - kWarningImageSize) / 2, -10, kWarningImageSize,
+                   kWarningImageSize);
+    PaintOverlayText(gc, "Cannot reach this device (IP " + network.ipText +
+                             "). Please check your IP settings!");
+}
+
+void exBaseNode::PaintLost(wxGraphicsContext* gc)
+{
+    PaintShade(gc);
+    PaintOverlayText(gc, "This device appears to be lost. Please check your connections!");
+}

@@ -1,0 +1,99 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include <wx/bitmap.h>
+#include <wx/font.h>
+
+#include "common/controls/canvascontrol.h"
+#include "devices/networksettings.h"
+
+class exCanvasUIControl;
+class exDMXPort;
+class exEthernetPort;
+class exSwitchPort;
+
+// One detected device: its settings record and, as a canvas control, its drawing in the rack.
+// It reads its settings back from the device, counts down its presence and sends what the
+// dialogs changed.
+class exBaseNode : public exCanvasControl {
+public:
+    enum ConnectionState { kOnline = 0, kLost = 1, kHosted = 3 };
+    enum ReadBackStage { kIdle = 0, kDeviceStage = 1, kPortStage = 2, kPollStage = 3 };
+    static constexpr int kReadBackTries = 6;
+    static constexpr int kAliveMs = 5000;
+    static constexpr int kDesignWidth = 770;
+    static constexpr int kDesignHeight = 145;
+
+    exBaseNode(exCanvasControl* parent, int dmxPortCount);
+
+    wxSize Paint(wxGraphicsContext* gc) override;
+    wxSize DrawChildren(wxGraphicsContext* gc) override;
+
+    virtual wxSize PaintFront(wxGraphicsContext* gc);
+    virtual wxSize PaintBack(wxGraphicsContext* gc);
+    virtual void StartRefresh();
+    virtual void RequestDeviceSettings();
+    virtual void RequestPortSettings(int port);
+    virtual void ParseDeviceSettings(const uint8_t* reply, size_t length);
+    virtual void ParsePortSettings(const uint8_t* reply, size_t length);
+    virtual void ParseInputPort(const uint8_t* reply, size_t length);
+    virtual void ParseOutputPort(const uint8_t* reply, size_t length);
+    virtual void ProgramAll();
+    virtual void SendDeviceSettings();
+    virtual void ProgramPort(exDMXPort* port);
+    virtual void SendSwitchSettings();
+    virtual void HandleReply(const uint8_t* reply, size_t length);
+    virtual void Tick(int elapsedMs);
+    virtual exDMXPort* GetDMXPort(int wirePort);
+    virtual void SetFirstPortNumber(int first);
+    virtual void PaintTitle(wxGraphicsContext* gc);
+    virtual void OnAlive();
+
+    void SendNetworkSettings();
+    void PaintShade(wxGraphicsContext* gc);
+    void PaintUnreachable(wxGraphicsContext* gc);
+    void PaintLost(wxGraphicsContext* gc);
+    // The address Kivnet messages for this device go to: its own, or its host's for a module.
+    uint32_t GetTargetIp() const;
+
+    wxString title;
+    wxString deviceName;
+    wxString displayLine2 = "-";
+    bool locked = false;
+    int displayTimeout = 0;
+    int optionA = 0;
+    int optionB = 0;
+    int deviceId = 0;
+    bool modified = false;
+    wxBitmap warningImage;
+    wxFont labelFont;
+    exBaseNode* host = nullptr;
+    int dmxPortCount;
+    int switchPortCount = 0;
+    int connectionState = kLost;
+    int panelStyle = 2;
+    std::vector<exDMXPort*> dmxPorts;
+    std::vector<exSwitchPort*> switchPorts;
+    exNetworkSettings network;
+    exEthernetPort* ethernetPort1;
+    exEthernetPort* ethernetPort2;
+    exCanvasUIControl* frontPanel;
+    int readBackStage = kIdle;
+    int readBackPort = 0;
+    int readBackRetries = 0;
+    int aliveCountdown = 0;
+    int portBase = 0;
+
+protected:
+    void SendKivnet(std::vector<uint8_t>& message, uint32_t ip);
+    // Moves the read-back on after the reply for `wirePort` in the port stage.
+    void AdvancePortStage(int wirePort);
+    void RelayoutRack();
+    void PaintOverlayText(wxGraphicsContext* gc, const wxString& text);
+
+private:
+    wxDECLARE_ABSTRACT_CLASS(exBaseNode);
+};

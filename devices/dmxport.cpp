@@ -1,0 +1,68 @@
+#include "devices/dmxport.h"
+
+#include <wx/brush.h>
+#include <wx/graphics.h>
+#include <wx/pen.h>
+
+#include "common/controls/canvascolours.h"
+#include "devices/basenode.h"
+#include "net/universecode.h"
+
+exDMXPort::exDMXPort(exBaseNode* device, int index)
+    : exCanvasControl(device, 0, 0, 40, 70, wxEmptyString), portNumber(index)
+{
+    labelFont = wxFont(wxFontInfo(int(9 / displayScale)).Family(wxFONTFAMILY_SWISS).Bold());
+}
+
+void exDMXPort::SetUniverseCode(uint16_t code)
+{
+    exUniverseCode::Decode(code, protocol, universe);
+}
+
+uint16_t exDMXPort::GetUniverseCode() const
+{
+    return exUniverseCode::Encode(protocol, universe);
+}
+
+wxString exDMXPort::GetUniverseText() const
+{
+    return exUniverseCode::Text(protocol, universe);
+}
+
+exBaseNode* exDMXPort::GetDevice() const
+{
+    return static_cast<exBaseNode*>(parent);
+}
+
+wxSize exDMXPort::Paint(wxGraphicsContext* gc)
+{
+    const wxColour status = modified ? *wxRED : exCanvasColours::kDarkGrey;
+    const bool hovered = mouseState == kHover;
+    const wxColour pen = hovered ? exCanvasColours::kLightGrey : status;
+    gc->PushState();
+    gc->Scale(displayScale, displayScale);
+    gc->SetBrush(optionFlag ? wxBrush(exCanvasColours::kDarkGrey) : *wxBLACK_BRUSH);
+    gc->SetPen(wxPen(pen, 2));
+    gc->DrawEllipse(2, 30, 36, 36);
+    const wxPoint pins[] = {{7, 48}, {11, 56}, {19, 60}, {27, 56}, {31, 48}};
+    gc->SetBrush(wxBrush(pen));
+    for (const wxPoint& pin : pins)
+        gc->DrawEllipse(pin.x, pin.y, 2, 2);
+
+    const wxColour text = hovered ? exCanvasColours::kLightGrey : optionFlag ? *wxBLACK : status;
+    gc->SetFont(labelFont, text);
+    auto centred = [&](const wxString& label, double top) {
+        double w = 0, h = 0;
+        gc->GetTextExtent(label, &w, &h);
+        gc->DrawText(label, (40 - w) / 2, top);
+    };
+    // Numbered 1..16 within a device or module: port 15 shows 16, module port 16 shows 1.
+    centred(wxString::Format("%d", portNumber % 16 + 1), 34);
+    if (mode == kInput)
+        centred("In", 2);
+    else if (mode == kOutput)
+        centred("Out", 2);
+    centred(GetUniverseText(), 14);
+    gc->PopState();
+    return wxSize(width, height);
+}

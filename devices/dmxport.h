@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+
+#include <wx/font.h>
+
+#include "common/controls/canvascontrol.h"
+
+class exBaseNode;
+
+// One DMX port of a device: its mode, protocol, universe and port value, drawn as a 5-pin
+// connector with its number, direction and universe.
+class exDMXPort : public exCanvasControl {
+public:
+    static constexpr int kDisabled = 0;
+    static constexpr int kInput = 1;
+    static constexpr int kOutput = 2;
+
+    exDMXPort(exBaseNode* device, int index);
+
+    wxSize Paint(wxGraphicsContext* gc) override;
+
+    // Protocol and universe from the 16-bit word the devices send.
+    void SetUniverseCode(uint16_t code);
+    // The word to send: 0 when protocol or universe is not set.
+    uint16_t GetUniverseCode() const;
+    wxString GetUniverseText() const;
+    exBaseNode* GetDevice() const;
+
+    int portNumber;
+    int mode = kDisabled;
+    int protocol = -1;
+    int universe = -1;
+    bool optionFlag = false;
+    bool modified = false;
+    uint32_t portValue = 0;
+    wxFont labelFont;
+};

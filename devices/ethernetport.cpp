@@ -1,0 +1,70 @@
+#include "devices/ethernetport.h"
+
+#include <wx/brush.h>
+#include <wx/graphics.h>
+#include <wx/pen.h>
+
+#include "common/controls/canvascolours.h"
+#include "devices/basenode.h"
+#include "devices/networksettings.h"
+#include "net/ipv4.h"
+
+exEthernetPort::exEthernetPort(exBaseNode* device, exNetworkSettings* network)
+    : exCanvasControl(device, 0, 0, 0, 60, wxEmptyString), network(network),
+      textColour(exCanvasColours::kDarkGrey)
+{
+    labelFont = wxFont(wxFontInfo(int(9 / displayScale)).Family(wxFONTFAMILY_SWISS).Bold());
+}
+
+void exEthernetPort::RebuildTexts()
+{
+    network->ipText = FormatIpAddress(network->currentIp);
+    network->maskText = FormatIpAddress(network->currentMask);
+}
+
+wxSize exEthernetPort::Paint(wxGraphicsContext* gc)
+{
+    if (socketCount == 0)
+        return wxSize(0, 0);
+    const bool hovered = mouseState == kHover;
+    const wxColour status = hovered                     ? exCanvasColours::kLightGrey
+                            : network->networkModified ? *wxRED
+                                                       : textColour;
+    gc->PushState();
+    gc->Scale(displayScale, displayScale);
+    gc->SetBrush(*wxTRANSPARENT_BRUSH);
+    if (socketCount == kInfoKey) {
+        gc->SetPen(wxPen(status, 1));
+        gc->DrawEllipse(0, 0, 20, 20);
+        gc->SetFont(wxFont(wxFontInfo(int(9 / displayScale)).Family(wxFONTFAMILY_SWISS).Bold()),
+                    status);
+        gc->DrawText("i", 9, 2);
+        gc->PopState();
+        width = Scaled(20);
+        height = Scaled(20);
+        return wxSize(width, height);
+    }
+    gc->SetPen(wxPen(hovered ? exCanvasColours::kLightGrey : status, 2));
+    for (int i = 0; i < socketCount; ++i) {
+        const int x = 8 + 40 * i;
+        if (circularHousing) {
+            gc->SetBrush(*wxBLACK_BRUSH);
+            gc->DrawEllipse(x - 6, 30, 36, 36);
+        }
+        gc->SetBrush(wxBrush(exCanvasColours::kLightGrey));
+        gc->DrawRectangle(x, 42, 24, 12);
+        gc->DrawRectangle(x + 8, 54, 8, 4);
+    }
+    gc->SetFont(labelFont, status);
+    auto centred = [&](const wxString& text, double top) {
+        double w = 0, h = 0;
+        gc->GetTextExtent(text, &w, &h);
+        gc->DrawText(text, (40 * socketCount - w) / 2 + addressTextOffsetX, top);
+    };
+    centred("IP: " + network->ipText, addressTextOffsetY + 2);
+    centred("Mask: " + network->maskText, addressTextOffsetY + 14);
+    gc->PopState();
+    width = Scaled(40 * socketCount);
+    height = Scaled(60);
+    return wxSize(width, height);
+}
