@@ -50,7 +50,7 @@ done
 cat <<INFO
 Private network rwprog-$name (program, 10.202.0.1/16) <-> rwsim-$name (12 simulated devices).
 While it runs, the simulator takes commands, for example a module in bay 3 of the SwitchKappa:
-    echo "module 9 3 4" | socat - UNIX-CONNECT:$work/control
+    $build/tools/sim/rigwise-sim --tell $work/control module 9 3 4
 (stop N, resume N, module N BAY COUNT, address N IP MASK, drop PERCENT, delay MS; N counts the
 devices of tools/sim/demo-rack.json from 0). Received datagrams are logged in $work/record.
 INFO

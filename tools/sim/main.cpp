@@ -1,5 +1,9 @@
 // rigwise-sim: plays Pylon devices on a network segment for tests, demos and users without
 // hardware. Run it only inside a private network namespace (see tools/simnet.sh).
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -30,7 +34,10 @@ const char kUsage[] =
     "  --ready-file FILE written with the process id once every socket is bound\n"
     "  --drop PERCENT    ignore this share of received datagrams\n"
     "  --delay MS        wait this long before answering\n"
-    "  --duration SEC    stop by itself after this many seconds\n";
+    "  --duration SEC    stop by itself after this many seconds\n"
+    "\n"
+    "       rigwise-sim --tell SOCKET COMMAND...\n"
+    "  sends one command to a running simulator's control socket and prints its answer\n";
 
 bool ReadFile(const std::string& path, std::string& text)
 {
@@ -43,10 +50,42 @@ bool ReadFile(const std::string& path, std::string& text)
     return true;
 }
 
+// The client side of --control, so that no other tool is needed to steer a running simulator.
+int Tell(const std::string& path, const std::string& command)
+{
+    const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (fd < 0 || path.size() >= sizeof(address.sun_path))
+        return 1;
+    std::strcpy(address.sun_path, path.c_str());
+    if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0) {
+        fprintf(stderr, "rigwise-sim: no simulator at %s\n", path.c_str());
+        close(fd);
+        return 1;
+    }
+    const std::string line = command + "\n";
+    std::string answer;
+    char c;
+    if (write(fd, line.data(), line.size()) == ssize_t(line.size()))
+        while (read(fd, &c, 1) == 1 && c != '\n')
+            answer.push_back(c);
+    close(fd);
+    printf("%s\n", answer.c_str());
+    return answer == "ok" ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    if (argc >= 4 && std::strcmp(argv[1], "--tell") == 0) {
+        std::string command = argv[3];
+        for (int i = 4; i < argc; ++i)
+            command += std::string(" ") + argv[i];
+        return Tell(argv[2], command);
+    }
+
     sim::SimulatorOptions options;
     std::string devicesPath;
     long generate = 0;
