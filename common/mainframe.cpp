@@ -9,6 +9,7 @@
 #include "common/controlpanel.h"
 #include "common/localadapters.h"
 #include "common/rackpanel.h"
+#include "devices/basenode.h"
 #include "net/artnetprotocol.h"
 #include "net/artnetsocket.h"
 #include "net/basenetevent.h"
@@ -140,7 +141,9 @@ void exMainFrame::OnKivnetData(bxBaseNetEvent& event)
     uint16_t code = 0;
     if (!exKivnetProtocol::ReadCode(event.data, event.length, code))
         return;
-    // Handed to the device whose current address sent it, once devices exist.
+    // Only a device the program already knows is answered to; Kivnet never creates one.
+    if (exBaseNode* device = rackPanel->FindDeviceByIp(event.senderIp))
+        device->HandleReply(event.data, event.length);
 }
 
 void exMainFrame::OnArtNetData(bxBaseNetEvent& event)

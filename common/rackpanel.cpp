@@ -1,14 +1,139 @@
 #include "common/rackpanel.h"
 
+#include <algorithm>
+
+#include <wx/graphics.h>
+
+#include "common/appstate.h"
 #include "common/controls/canvascontrol.h"
+#include "devices/basenode.h"
+#include "net/updateprotocol.h"
+#include "net/updatesocket.h"
+
+wxBEGIN_EVENT_TABLE(exRackPanel, exBaseCanvasPanel)
+    EVT_TIMER(exRackPanel::kTimerId, exRackPanel::OnTimer)
+wxEND_EVENT_TABLE()
 
 exRackPanel::exRackPanel(wxWindow* parent, const wxString& name) : exBaseCanvasPanel(parent, name)
 {
+    timer = new wxTimer(this, kTimerId);
     root = new exCanvasControl(nullptr, 0, 0, 0, 0, wxEmptyString);
+    SetOrigin(kMargin, kMargin);
+    timer->Start(kTickMs, wxTIMER_CONTINUOUS);
 }
 
 exRackPanel::~exRackPanel()
 {
+    timer->Stop();
     delete root;
     root = nullptr;
+    delete timer;
+}
+
+void exRackPanel::BeforeDraw(wxGraphicsContext* gc)
+{
+    const wxPoint at = GetOrigin();
+    gc->Translate(at.x, at.y);
+}
+
+void exRackPanel::CollectDevices(std::vector<exBaseNode*>& list, bool includeHidden)
+{
+    list.clear();
+    for (exCanvasControl* child : *root->children) {
+        if (!includeHidden && child->hidden)
+            continue;
+        list.push_back(static_cast<exBaseNode*>(child));
+    }
+}
+
+int exRackPanel::StackedHeight(const std::vector<exBaseNode*>& devices)
+{
+    int position = 0;
+    for (size_t i = 0; i < devices.size(); ++i) {
+        if (i > 0)
+            position += devices[i]->host ? kModuleGap : kDeviceGap;
+        position += devices[i]->height;
+    }
+    return position;
+}
+
+exBaseNode* exRackPanel::FindDeviceByIp(uint32_t ip)
+{
+    std::vector<exBaseNode*> devices;
+    CollectDevices(devices, true);
+    for (exBaseNode* device : devices)
+        if (device->network.currentIp == ip)
+            return device;
+    return nullptr;
+}
+
+void exRackPanel::PositionDevices()
+{
+    std::vector<exBaseNode*> devices;
+    CollectDevices(devices, false);
+    int position = 0;
+    for (size_t i = 0; i < devices.size(); ++i) {
+        if (i > 0)
+            position += devices[i]->host ? kModuleGap : kDeviceGap;
+        devices[i]->x = 0;
+        devices[i]->y = position;
+        position += devices[i]->height;
+    }
+}
+
+void exRackPanel::Relayout()
+{
+    std::vector<exBaseNode*> devices;
+    CollectDevices(devices, false);
+    int totalHeight = 0;
+    int widest = 0;
+    if (!devices.empty()) {
+        totalHeight = kMargin + StackedHeight(devices) + kMargin;
+        for (const exBaseNode* device : devices)
+            widest = std::max(widest, device->width);
+    }
+    const int clientWidth = GetClientSize().x;
+    // Zoomed up so that the widest device spans the window less the margins; never down.
+    canvasScale = (clientWidth > widest && widest > 0)
+                      ? (clientWidth - 2.0 * kMargin) / widest
+                      : 1.0;
+    SetScrollbars(1, 1, 0, int(totalHeight * canvasScale), 0, 0, true);
+    PositionDevices();
+}
+
+void exRackPanel::InsertDeviceAfter(exBaseNode* device, exBaseNode* anchor, int count)
+{
+    exCanvasControlList& list = *root->children;
+    list.DeleteObject(device);
+    exCanvasControlList::iterator node = list.Find(anchor);
+    if (node == list.end()) {
+        list.Append(device);
+        return;
+    }
+    for (int step = 0; step <= count && node != list.end(); ++step)
+        ++node;
+    list.Insert(node, device);
+}
+
+void exRackPanel::OnTimer(wxTimerEvent&)
+{
+    Advance(timer->GetInterval());
+}
+
+void exRackPanel::Advance(int elapsedMs)
+{
+    if (root->dirty)
+        Refresh(true);
+    elapsed += elapsedMs;
+    if (elapsed >= kDiscoveryIntervalMs) {
+        elapsed = 0;
+        if (exAppState::autoScan && exAppState::updateSocket)
+            exUpdateProtocol::SendDiscoveryRequest(*exAppState::updateSocket);
+    }
+    // Devices may be added while they tick (a switch creating its modules): take the list
+    // first, then tick each.
+    std::vector<exBaseNode*> devices;
+    CollectDevices(devices, true);
+    for (exBaseNode* device : devices)
+        device->Tick(elapsedMs);
 }

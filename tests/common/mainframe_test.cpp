@@ -10,6 +10,7 @@
 #include "common/localadapters.h"
 #include "common/mainframe.h"
 #include "common/rackpanel.h"
+#include "devices/basenode.h"
 #include "net/artnetsocket.h"
 #include "net/kivnetsocket.h"
 #include "net/updatesocket.h"
@@ -122,4 +123,38 @@ TEST(MainFrame, AfterExitNothingIsSentAndNothingDispatched)
     EXPECT_FALSE(exAppState::updateSocket->SendToIp(message, sizeof(message), 0x7F000002));
     LetFramesGo();
     EXPECT_EQ(exAppState::mainFrame, nullptr);
+}
+
+TEST(MainFrame, KivnetRepliesReachTheDeviceThatSentThem)
+{
+    exMainFrame* frame = new exMainFrame("Merrow Rigwise 1.16");
+    auto* device = new exBaseNode(frame->rackPanel->root, 0);
+    device->hidden = true; // hidden devices are found too
+    device->network.currentIp = 0x7F000002;
+    frame->rackPanel->root->children->Append(device);
+
+    std::vector<uint8_t> reply(96, 0);
+    const uint8_t header[] = {0x00, 0x36, 0x93, 0x16, 0x00, 0x01, 0x80, 0x21};
+    std::copy(std::begin(header), std::end(header), reply.begin());
+    const char line2[] = "from .2";
+    std::copy(line2, line2 + 7, reply.begin() + 36);
+
+    TestUdpSocket stranger("127.0.0.3", 0);
+    stranger.SendTo("127.0.0.1", 6517, reply);
+    PumpEventsFor(300);
+    EXPECT_EQ(device->displayLine2, "-");
+
+    reply[1] = 0x37; // wrong magic
+    TestUdpSocket sender("127.0.0.2", 0);
+    sender.SendTo("127.0.0.1", 6517, reply);
+    PumpEventsFor(300);
+    EXPECT_EQ(device->displayLine2, "-");
+
+    reply[1] = 0x36;
+    sender.SendTo("127.0.0.1", 6517, reply);
+    EXPECT_TRUE(PumpEventsUntil([&] { return device->displayLine2 == "from .2"; }, 2000));
+    EXPECT_FALSE(device->hidden);
+
+    frame->Close(true);
+    LetFramesGo();
 }

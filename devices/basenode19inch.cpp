@@ -1,0 +1,56 @@
+#include "devices/basenode19inch.h"
+
+#include <wx/brush.h>
+#include <wx/graphics.h>
+#include <wx/pen.h>
+
+#include "common/controls/canvascolours.h"
+
+exBaseNode19Inch::exBaseNode19Inch(exCanvasControl* parent, int dmxPortCount)
+    : exBaseNode(parent, dmxPortCount)
+{
+}
+
+void exBaseNode19Inch::PaintBody(wxGraphicsContext* gc, bool front)
+{
+    gc->SetPen(*wxBLACK_PEN);
+    gc->SetBrush(*wxBLACK_BRUSH);
+    if (front)
+        gc->DrawRectangle(0, 0, 770, 70);
+    gc->DrawRectangle(35, 0, 700, 70);
+    if (!front)
+        return;
+    gc->SetPen(wxPen(exCanvasColours::kDarkGrey));
+    gc->SetBrush(wxBrush(exCanvasColours::kDarkGrey));
+    const wxPoint slots[] = {{5, 8}, {5, 52}, {745, 8}, {745, 52}};
+    for (const wxPoint& slot : slots)
+        gc->DrawRoundedRectangle(slot.x, slot.y, 20, 10, 4);
+}
+
+wxSize exBaseNode19Inch::PaintFront(wxGraphicsContext* gc)
+{
+    gc->PushState();
+    gc->Scale(displayScale, displayScale);
+    PaintBody(gc, true);
+    gc->SetFont(labelFont, exCanvasColours::kDarkGrey);
+    gc->DrawText("Front", 4, 30);
+    gc->Translate(40, 45);
+    PaintTitle(gc);
+    gc->PopState();
+    return wxSize(width, height);
+}
+
+wxSize exBaseNode19Inch::PaintBack(wxGraphicsContext* gc)
+{
+    gc->PushState();
+    gc->Scale(displayScale, displayScale);
+    gc->Translate(0, 75);
+    PaintBody(gc, false);
+    gc->PopState();
+    gc->PushState();
+    gc->Scale(displayScale, displayScale);
+    gc->SetFont(labelFont, *wxBLACK);
+    gc->DrawText("Back", 4, 105);
+    gc->PopState();
+    return wxSize(width, height);
+}
