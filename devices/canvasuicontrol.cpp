@@ -1,9 +1,168 @@
 #include "devices/canvasuicontrol.h"
 
+#include <wx/brush.h>
+#include <wx/graphics.h>
+#include <wx/pen.h>
+
+#include "common/controls/canvascolours.h"
+#include "common/overlay.h"
 #include "devices/basenode.h"
+
+namespace {
+// The display's screen: darker while the pointer is on it.
+const wxColour kScreenBlue(30, 175, 250);
+const wxColour kScreenHoverBlue(0, 0, 255);
+
+enum TimeoutCode { kAlwaysOn = 1, kFiveSeconds = 2, kOneMinute = 5 };
+} // namespace
 
 exCanvasUIControl::exCanvasUIControl(exBaseNode* device)
     : exCanvasButton(device, 0, 0, 40, 20, "Button"), device(device)
 {
     textFont = wxFont(wxFontInfo(int(7 / displayScale)).Family(wxFONTFAMILY_SWISS).Bold());
+}
+
+wxFont exCanvasUIControl::LargeFont() const
+{
+    return wxFont(wxFontInfo(int(13 / displayScale)).Family(wxFONTFAMILY_SWISS).Bold());
+}
+
+wxString exCanvasUIControl::GetIdText() const
+{
+    return device->deviceId == 0 ? wxString("ID: -") : wxString::Format("ID: %d", device->deviceId);
+}
+
+wxString exCanvasUIControl::GetTimeoutText(bool smallDisplay) const
+{
+    switch (device->displayTimeout) {
+    case kAlwaysOn:
+        return smallDisplay ? "Display: On" : "Display: Always On";
+    case kFiveSeconds:
+        return smallDisplay ? "Display: 5 sec" : "Display: 5 seconds";
+    case kOneMinute:
+        return smallDisplay ? "Display: 1 min" : "Display: 1 minute";
+    default:
+        return wxEmptyString;
+    }
+}
+
+wxString exCanvasUIControl::GetShownName() const
+{
+    return device->deviceName.Left(kShownNameLength);
+}
+
+wxColour exCanvasUIControl::ScreenColour() const
+{
+    if (mouseState == kHover)
+        return kScreenHoverBlue;
+    return modified ? *wxRED : kScreenBlue;
+}
+
+wxSize exCanvasUIControl::Paint(wxGraphicsContext* gc)
+{
+    gc->PushState();
+    gc->Scale(displayScale, displayScale);
+    wxSize size;
+    switch (device->panelStyle) {
+    case kInfoKey:
+        size = PaintInfoKey(gc);
+        break;
+    case kKeys:
+        size = PaintKeys(gc);
+        break;
+    case kLargeDisplay:
+        size = PaintLargeDisplay(gc);
+        break;
+    default:
+        size = PaintSmallDisplay(gc);
+        break;
+    }
+    gc->PopState();
+    width = Scaled(size.x);
+    height = Scaled(size.y);
+    return wxSize(width, height);
+}
+
+void exCanvasUIControl::PaintRoundKey(wxGraphicsContext* gc, double kx, double ky)
+{
+    gc->SetPen(greyOutline ? wxPen(exCanvasColours::kDarkGrey, 1) : *wxBLACK_PEN);
+    gc->SetBrush(*wxBLACK_BRUSH);
+    gc->DrawEllipse(kx, ky, 30, 30);
+}
+
+wxSize exCanvasUIControl::PaintInfoKey(wxGraphicsContext* gc)
+{
+    const wxColour colour = mouseState == kHover ? exCanvasColours::kLightGrey
+                            : modified           ? *wxRED
+                                                 : normalFill;
+    gc->SetBrush(*wxTRANSPARENT_BRUSH);
+    gc->SetPen(wxPen(colour, 1));
+    gc->DrawEllipse(0, 0, 20, 20);
+    gc->SetFont(LargeFont(), colour);
+    gc->DrawText("i", 9, 2);
+    return wxSize(20, 20);
+}
+
+wxSize exCanvasUIControl::PaintKeys(wxGraphicsContext* gc)
+{
+    gc->SetPen(greyOutline ? wxPen(exCanvasColours::kDarkGrey, 1) : *wxBLACK_PEN);
+    gc->SetBrush(*wxBLACK_BRUSH);
+    for (double kx : {150.0, 185.0, 220.0})
+        gc->DrawRectangle(kx, 5, 30, 30);
+    gc->SetFont(textFont, *wxWHITE);
+    gc->DrawText("Setup", 223, 16);
+    gc->SetFont(LargeFont(), *wxWHITE);
+    gc->DrawText("A", 160, 11);
+    gc->DrawText("B", 195, 11);
+    PaintRoundKey(gc, 255, 5);
+    return wxSize(285, 40);
+}
+
+wxSize exCanvasUIControl::PaintLargeDisplay(wxGraphicsContext* gc)
+{
+    const wxColour screen = ScreenColour();
+    gc->SetPen(wxPen(screen, 1));
+    gc->SetBrush(wxBrush(screen));
+    gc->DrawRectangle(0, 2, 130, 36);
+    const int offset = textLineOffset;
+    gc->SetFont(textFont, *wxWHITE);
+    gc->DrawText(GetShownName(), 3, 3);
+    gc->DrawText(device->displayLine2, 3, 16);
+    gc->DrawText(GetIdText(), 92, offset + 16);
+    gc->DrawText(GetTimeoutText(false), 3, 2 * offset + 29);
+    if (device->locked)
+        gc->DrawText("Locked", 92, 3);
+    PaintRoundKey(gc, 150, 5);
+    return wxSize(180, 40);
+}
+
+wxSize exCanvasUIControl::PaintSmallDisplay(wxGraphicsContext* gc)
+{
+    const wxColour screen = ScreenColour();
+    gc->SetPen(wxPen(screen, 1));
+    gc->SetBrush(wxBrush(screen));
+    gc->DrawRectangle(0, 0, 75, 50);
+    const int offset = textLineOffset;
+    gc->SetFont(textFont, *wxWHITE);
+    gc->DrawText(GetShownName(), 2, 2);
+    gc->DrawText(device->displayLine2, 2, 15);
+    gc->DrawText(GetIdText(), 2, offset + 41);
+    gc->DrawText(GetTimeoutText(true), 2, 2 * offset + 28);
+    if (device->locked)
+        gc->DrawText("Locked", 40, offset + 41);
+    PaintRoundKey(gc, 90, 10);
+    return wxSize(120, 50);
+}
+
+exCanvasControl* exCanvasUIControl::CreateDialog(exCanvasControl*)
+{
+    // The device settings dialog is built here.
+    return nullptr;
+}
+
+bool exCanvasUIControl::OnClick(exCanvasControl*, int, int)
+{
+    exCanvasControl* root = GetRoot();
+    exOverlay::Open(root, CreateDialog(root));
+    return false;
 }

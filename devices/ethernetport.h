@@ -17,6 +17,11 @@ public:
     exEthernetPort(exBaseNode* device, exNetworkSettings* network);
 
     wxSize Paint(wxGraphicsContext* gc) override;
+    // Opens the device's network settings dialog over the rack.
+    bool OnClick(exCanvasControl* source, int x, int y) override;
+    // The network settings dialog for this element, parented to `root`; null while there is
+    // none.
+    virtual exCanvasControl* CreateDialog(exCanvasControl* root);
 
     // IP and mask texts from the record's current values.
     void RebuildTexts();

@@ -1,11 +1,121 @@
 #include "devices/switchport.h"
 
+#include <wx/brush.h>
+#include <wx/graphics.h>
+#include <wx/pen.h>
+
 #include "common/controls/canvascolours.h"
+#include "common/overlay.h"
 #include "devices/basenode.h"
 
+namespace {
+constexpr int kDesignWidth = 40;
+constexpr int kDesignHeight = 70;
+} // namespace
+
 exSwitchPort::exSwitchPort(exBaseNode* device, int index)
-    : exCanvasControl(device, 0, 0, 40, 70, wxString::Format("%d", index + 1)), portIndex(index)
+    : exCanvasControl(device, 0, 0, kDesignWidth, kDesignHeight,
+                      wxString::Format("%d", index + 1)),
+      portIndex(index)
 {
     normalFill = exCanvasColours::kDarkGrey;
     font = wxFont(wxFontInfo(int(9 / displayScale)).Family(wxFONTFAMILY_SWISS).Bold());
+}
+
+wxString exSwitchPort::GetStatusText() const
+{
+    switch (mode) {
+    case kNormal:
+        return "Normal";
+    case kTrunkOrLoop:
+        return loopPartner == 0 ? wxString("Trunk") : wxString::Format("Loop %d", loopPartner);
+    case kFilter:
+        return "Filter";
+    default:
+        return wxEmptyString;
+    }
+}
+
+wxString exSwitchPort::GetVlanText() const
+{
+    if ((mode == kNormal || mode == kFilter) && trunkCapable)
+        return wxString::Format("%d", vlan);
+    return wxEmptyString;
+}
+
+int exSwitchPort::GetWireValue() const
+{
+    return mode == kTrunkOrLoop ? loopPartner : vlan;
+}
+
+void exSwitchPort::SetFromWire(int wireMode, int value)
+{
+    mode = wireMode;
+    if (mode == kTrunkOrLoop)
+        loopPartner = value;
+    else
+        vlan = value;
+}
+
+wxSize exSwitchPort::Paint(wxGraphicsContext* gc)
+{
+    const bool hovered = mouseState == kHover;
+    gc->PushState();
+    gc->Scale(displayScale, displayScale);
+    gc->SetBrush(*wxTRANSPARENT_BRUSH);
+    gc->SetPen(wxPen(hovered ? exCanvasColours::kLightGrey : normalFill, 2));
+    if (connectorKind == kSfpOnly) {
+        gc->SetBrush(wxBrush(normalFill));
+        gc->DrawRectangle(6, 40, 28, 16);
+    } else {
+        if (connectorKind == kCircular) {
+            gc->SetBrush(*wxBLACK_BRUSH);
+            gc->DrawEllipse(2, 30, 36, 36);
+        }
+        gc->SetBrush(wxBrush(normalFill));
+        gc->DrawRectangle(8, 42, 24, 12);
+        gc->DrawRectangle(16, 54, 8, 4);
+    }
+    if (hasSfp) {
+        gc->SetBrush(wxBrush(normalFill));
+        gc->DrawRectangle(6 + sfpOffsetX, 40 + sfpOffsetY, 28, 16);
+    }
+
+    gc->SetFont(font, *wxBLACK);
+    double w = 0, h = 0;
+    gc->GetTextExtent(label, &w, &h);
+    gc->DrawText(label, (kDesignWidth - w) * 0.5, 42);
+    if (hasSfp)
+        gc->DrawText(label, (kDesignWidth - w) * 0.5 + sfpOffsetX, 42);
+
+    const wxColour status = hovered    ? exCanvasColours::kLightGrey
+                            : modified ? *wxRED
+                                       : normalFill;
+    gc->SetFont(font, status);
+    auto centred = [&](const wxString& text, double top) {
+        if (text.empty())
+            return;
+        double tw = 0, th = 0;
+        gc->GetTextExtent(text, &tw, &th);
+        gc->DrawText(text, (kDesignWidth - tw) / 2, top);
+    };
+    centred(GetStatusText(), 2);
+    centred(GetVlanText(), 14);
+    gc->PopState();
+    width = Scaled(kDesignWidth);
+    height = Scaled(kDesignHeight);
+    return wxSize(width, height);
+}
+
+exCanvasControl* exSwitchPort::CreateDialog(exCanvasControl*)
+{
+    // The switch port dialog is built here.
+    return nullptr;
+}
+
+bool exSwitchPort::OnClick(exCanvasControl*, int, int)
+{
+    exCanvasControl* root = GetRoot();
+    exOverlay::Open(root, CreateDialog(root));
+    return false;
 }

@@ -10,12 +10,31 @@ class exBaseNode;
 // with its number and a status line.
 class exSwitchPort : public exCanvasControl {
 public:
+    enum Mode { kDisabled = 0, kNormal = 1, kTrunkOrLoop = 2, kFilter = 3 };
+    enum Connector { kJackOnly = 0, kCircular = 1, kSfpOnly = 2 };
+
     exSwitchPort(exBaseNode* device, int index);
 
+    wxSize Paint(wxGraphicsContext* gc) override;
+    // Opens the switch port dialog over the rack.
+    bool OnClick(exCanvasControl* source, int x, int y) override;
+    // The switch port dialog for this port, parented to `root`; null while there is none.
+    virtual exCanvasControl* CreateDialog(exCanvasControl* root);
+
+    // "Normal", "Loop n", "Trunk", "Filter", or empty for a disabled port.
+    wxString GetStatusText() const;
+    // The VLAN number, shown only where the port carries one.
+    wxString GetVlanText() const;
+    // What the switch settings message carries for this port: the partner of a loop, else the
+    // VLAN.
+    int GetWireValue() const;
+    // Takes a port record from a switch settings reply.
+    void SetFromWire(int wireMode, int value);
+
     int portIndex;
-    int connectorKind = 1;
+    int connectorKind = kCircular;
     bool modified = false;
-    int mode = 1;
+    int mode = kNormal;
     int vlan = 1;
     int loopPartner = 0;
     int speed = 0;

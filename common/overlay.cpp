@@ -1,0 +1,37 @@
+#include "common/overlay.h"
+
+#include "common/controls/canvascontrol.h"
+
+namespace {
+void Retire(exCanvasControl* root)
+{
+    if (!root->overlay)
+        return;
+    delete root->retiredOverlay;
+    root->retiredOverlay = root->overlay;
+    root->overlay = nullptr;
+}
+} // namespace
+
+void exOverlay::Open(exCanvasControl* origin, exCanvasControl* overlay)
+{
+    if (!origin || !overlay)
+        return;
+    exCanvasControl* root = origin->GetRoot();
+    if (root->overlay == overlay)
+        return;
+    Retire(root);
+    root->overlay = overlay;
+    overlay->x = (root->clientWidth - overlay->width) / 2;
+    overlay->y = (root->clientHeight - overlay->height) / 2;
+    root->dirty = true;
+}
+
+void exOverlay::Close(exCanvasControl* origin)
+{
+    if (!origin)
+        return;
+    exCanvasControl* root = origin->GetRoot();
+    Retire(root);
+    root->dirty = true;
+}

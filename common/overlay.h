@@ -1,0 +1,15 @@
+#pragma once
+
+class exCanvasControl;
+
+// The root of a canvas shows at most one overlay (an open dialog) above everything else. A
+// dialog that closes is kept as the root's retired overlay until the next open or close, because
+// its own click handler may still be running when it closes.
+class exOverlay {
+public:
+    // Makes `overlay` the root's overlay, centred in the root's client area. The previous
+    // overlay is retired; an older retired one is deleted first.
+    static void Open(exCanvasControl* origin, exCanvasControl* overlay);
+    // Retires the root's current overlay, if any, deleting an older retired one.
+    static void Close(exCanvasControl* origin);
+};
