@@ -6,6 +6,7 @@
 
 #include "common/appstate.h"
 #include "common/controls/canvascontrol.h"
+#include "common/rackroot.h"
 #include "devices/basenode.h"
 #include "net/updateprotocol.h"
 #include "net/updatesocket.h"
@@ -17,7 +18,7 @@ wxEND_EVENT_TABLE()
 exRackPanel::exRackPanel(wxWindow* parent, const wxString& name) : exBaseCanvasPanel(parent, name)
 {
     timer = new wxTimer(this, kTimerId);
-    root = new exCanvasControl(nullptr, 0, 0, 0, 0, wxEmptyString);
+    root = new exRackRoot;
     SetOrigin(kMargin, kMargin);
     timer->Start(kTickMs, wxTIMER_CONTINUOUS);
 }

@@ -2,7 +2,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <memory>
+
+#include <wx/dcmemory.h>
 #include <wx/frame.h>
+#include <wx/graphics.h>
 
 #include "common/appstate.h"
 #include "common/rackpanel.h"
@@ -168,4 +172,46 @@ TEST_F(RackPanelTest, ClockTicksEveryDeviceAndScansOnceASecond)
     EXPECT_EQ(update.sent.size(), 3u);
     EXPECT_EQ(visible->aliveCountdown, 0);
     EXPECT_EQ(visible->connectionState, exBaseNode::kLost);
+}
+
+namespace {
+// A device stand-in that counts how often it is painted.
+class CountingControl : public exCanvasControl {
+public:
+    CountingControl(exCanvasControl* parent, int y) : exCanvasControl(parent, 0, 0, 100, 100, "")
+    {
+        this->y = y;
+        height = 100;
+    }
+    wxSize Paint(wxGraphicsContext*) override
+    {
+        ++paints;
+        return wxSize(width, height);
+    }
+    int paints = 0;
+};
+} // namespace
+
+TEST_F(RackPanelTest, RepaintDrawsOnlyTheDevicesInView)
+{
+    std::vector<CountingControl*> devices;
+    for (int y : {0, 550, 1000, 5000}) {
+        devices.push_back(new CountingControl(rack->root, y));
+        rack->root->children->Append(devices.back());
+    }
+    wxBitmap bitmap(800, 600);
+    auto paintScrolledTo = [&](int scroll) {
+        wxMemoryDC dc(bitmap);
+        std::unique_ptr<wxGraphicsContext> gc(wxGraphicsContext::Create(dc));
+        gc->Translate(20, 20 - scroll);
+        rack->root->Draw(gc.get());
+    };
+    paintScrolledTo(0);
+    EXPECT_EQ(devices[0]->paints, 1);
+    EXPECT_EQ(devices[1]->paints, 1) << "partly in view";
+    EXPECT_EQ(devices[2]->paints, 0);
+    EXPECT_EQ(devices[3]->paints, 0);
+    paintScrolledTo(4800);
+    EXPECT_EQ(devices[3]->paints, 1);
+    EXPECT_EQ(devices[0]->paints, 1);
 }
