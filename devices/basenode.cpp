@@ -139,7 +139,7 @@ void exBaseNode::ParseDeviceSettings(const uint8_t* reply, size_t length)
 
 void exBaseNode::ParsePortSettings(const uint8_t* reply, size_t length)
 {
-    exPortSettingsReply port;
+    exPortSettings port;
     if (!exKivnetProtocol::ParsePortSettingsReply(reply, length, port))
         return;
     if (port.mode == exDMXPort::kInput) {
@@ -154,26 +154,23 @@ void exBaseNode::ParsePortSettings(const uint8_t* reply, size_t length)
 
 void exBaseNode::ParseInputPort(const uint8_t* reply, size_t length)
 {
-    exPortSettingsReply port;
-    if (!exKivnetProtocol::ParsePortSettingsReply(reply, length, port))
-        return;
-    exDMXPort* target = GetDMXPort(port.wirePort);
-    if (!target)
-        return;
-    target->mode = exDMXPort::kInput;
-    target->SetUniverseCode(port.universeCode);
-    target->portValue = port.portValue;
+    StorePortSettings(reply, length, exDMXPort::kInput);
 }
 
 void exBaseNode::ParseOutputPort(const uint8_t* reply, size_t length)
 {
-    exPortSettingsReply port;
+    StorePortSettings(reply, length, exDMXPort::kOutput);
+}
+
+void exBaseNode::StorePortSettings(const uint8_t* reply, size_t length, int mode)
+{
+    exPortSettings port;
     if (!exKivnetProtocol::ParsePortSettingsReply(reply, length, port))
         return;
     exDMXPort* target = GetDMXPort(port.wirePort);
     if (!target)
         return;
-    target->mode = exDMXPort::kOutput;
+    target->mode = mode;
     target->SetUniverseCode(port.universeCode);
     target->portValue = port.portValue;
 }
@@ -205,7 +202,7 @@ void exBaseNode::SendDeviceSettings()
 void exBaseNode::ProgramPort(exDMXPort* port)
 {
     std::printf("Program Port %X\n", port->portNumber);
-    exPortProgramming programming;
+    exPortSettings programming;
     programming.wirePort = uint8_t(port->portNumber + portBase);
     programming.mode = uint8_t(port->mode);
     programming.universeCode = port->GetUniverseCode();

@@ -92,6 +92,8 @@ protected:
     // Moves the read-back on after the reply for `wirePort` in the port stage.
     void AdvancePortStage(int wirePort);
     void RelayoutRack();
+    // Mode, universe and port value of the port a port settings reply names, if it has one.
+    void StorePortSettings(const uint8_t* reply, size_t length, int mode);
     void PaintOverlayText(wxGraphicsContext* gc, const wxString& text);
 
 private:

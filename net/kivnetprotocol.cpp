@@ -119,7 +119,7 @@ std::vector<uint8_t> exKivnetProtocol::BuildDeviceSettings(const exDeviceSetting
     return writer.Take();
 }
 
-std::vector<uint8_t> exKivnetProtocol::BuildPortProgramming(const exPortProgramming& port)
+std::vector<uint8_t> exKivnetProtocol::BuildPortProgramming(const exPortSettings& port)
 {
     const bool input = port.mode == kModeInput;
     WireWriter writer =
@@ -180,7 +180,7 @@ bool exKivnetProtocol::ParseDeviceSettingsReply(const uint8_t* data, size_t leng
 }
 
 bool exKivnetProtocol::ParsePortSettingsReply(const uint8_t* data, size_t length,
-                                              exPortSettingsReply& reply)
+                                              exPortSettings& reply)
 {
     const WireReader reader(data, length);
     if (length < kModeOffset + 1)

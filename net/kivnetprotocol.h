@@ -16,8 +16,9 @@ struct exDeviceSettingsReply {
     uint8_t optionB = 0;
 };
 
-// One DMX port as a port settings reply reports it. Only modes 0, 1 and 2 carry anything.
-struct exPortSettingsReply {
+// One DMX port as the port settings reply reports it and the port programming message sends
+// it. Only modes 0, 1 and 2 carry anything.
+struct exPortSettings {
     uint8_t wirePort = 0;
     uint8_t mode = 0;
     uint16_t universeCode = 0;
@@ -33,13 +34,6 @@ struct exDeviceSettings {
     uint8_t optionB = 0;
 };
 
-// One DMX port as the port programming message carries it.
-struct exPortProgramming {
-    uint8_t wirePort = 0;
-    uint8_t mode = 0;
-    uint16_t universeCode = 0;
-    uint32_t portValue = 0;
-};
 
 struct exIdentifyReply {
     wxString name;
@@ -112,7 +106,7 @@ public:
     static std::vector<uint8_t> BuildPortSettingsRequest(uint8_t wirePort);
     static std::vector<uint8_t> BuildDeviceSettings(const exDeviceSettings& settings);
     // The 22-byte form for an input port, the 164-byte form for every other mode.
-    static std::vector<uint8_t> BuildPortProgramming(const exPortProgramming& port);
+    static std::vector<uint8_t> BuildPortProgramming(const exPortSettings& port);
     static std::vector<uint8_t> BuildSwitchSettings(exSwitchForm form,
                                                     const exSwitchSettings& settings);
 
@@ -122,7 +116,7 @@ public:
                                          exDeviceSettingsReply& reply);
     // Also false for a mode other than 0, 1 and 2: such a reply changes nothing.
     static bool ParsePortSettingsReply(const uint8_t* data, size_t length,
-                                       exPortSettingsReply& reply);
+                                       exPortSettings& reply);
     static bool ParseIdentifyReply(const uint8_t* data, size_t length, exIdentifyReply& reply);
     static bool ParseSwitchSettingsReply(exSwitchForm form, const uint8_t* data, size_t length,
                                          exSwitchSettings& settings);

@@ -124,7 +124,7 @@ TEST(KivnetProtocol, PortSettingsReplyByMode)
     Put(input, 8, {3, 1});                       // wire port 3, input
     Put(input, 12, {0x02, 0x12});                // Art-Net universe 18
     Put(input, 18, {0xDE, 0xAD, 0xBE, 0xEF});    // port value
-    exPortSettingsReply parsed;
+    exPortSettings parsed;
     ASSERT_TRUE(exKivnetProtocol::ParsePortSettingsReply(input.data(), input.size(), parsed));
     EXPECT_EQ(parsed.wirePort, 3);
     EXPECT_EQ(parsed.mode, 1);
@@ -156,7 +156,7 @@ TEST(KivnetProtocol, PortSettingsReplyByMode)
 
 TEST(KivnetProtocol, PortProgrammingInputAndOutputForms)
 {
-    exPortProgramming port{5, 1, 0x0212, 0x0A0B0C0D};
+    exPortSettings port{5, 1, 0x0212, 0x0A0B0C0D};
     EXPECT_THAT(exKivnetProtocol::BuildPortProgramming(port),
                 ElementsAre(0x00, 0x36, 0x93, 0x16, 0x00, 0x01, 0x00, 0x30, // header
                             0x05,                                           // wire port
