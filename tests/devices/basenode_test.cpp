@@ -17,6 +17,7 @@
 #include "net/artnetsocket.h"
 #include "net/kivnetsocket.h"
 #include "net/updatesocket.h"
+#include "support/handbytes.h"
 #include "support/recordingendpoint.h"
 
 using testing::ElementsAre;
@@ -52,18 +53,9 @@ protected:
         return node;
     }
 
-    static std::vector<uint8_t> Reply(uint16_t code, size_t length)
-    {
-        std::vector<uint8_t> bytes(length, 0);
-        const uint8_t header[] = {0x00, 0x36, 0x93, 0x16, 0x00, 0x01, uint8_t(code >> 8),
-                                  uint8_t(code)};
-        std::copy(std::begin(header), std::end(header), bytes.begin());
-        return bytes;
-    }
-
     static std::vector<uint8_t> PortReply(uint8_t wirePort, uint8_t mode, uint16_t code = 0x8031)
     {
-        std::vector<uint8_t> bytes = Reply(code, 164);
+        std::vector<uint8_t> bytes = Kivnet(code, 164);
         bytes[8] = wirePort;
         bytes[9] = mode;
         return bytes;
@@ -110,7 +102,7 @@ TEST_F(BaseNodeTest, ReadBackWalksDevicePortsAndPoll)
     EXPECT_THAT(kivnet.sent[0].bytes, ElementsAre(0x00, 0x36, 0x93, 0x16, 0x00, 0x01, 0x00, 0x21));
     kivnet.sent.clear();
 
-    std::vector<uint8_t> settings = Reply(0x8021, 96);
+    std::vector<uint8_t> settings = Kivnet(0x8021, 96);
     node->HandleReply(settings.data(), settings.size());
     EXPECT_EQ(node->readBackStage, exBaseNode::kPortStage);
 
@@ -170,7 +162,7 @@ TEST_F(BaseNodeTest, AnswersWithoutTheReplyFlagUpdateFieldsButDoNotAdvance)
 {
     exBaseNode* node = AddNode(2);
     node->StartRefresh();
-    std::vector<uint8_t> settings = Reply(0x0021, 96);
+    std::vector<uint8_t> settings = Kivnet(0x0021, 96);
     settings[35] = 5;
     node->HandleReply(settings.data(), settings.size());
     EXPECT_EQ(node->displayTimeout, 5);
@@ -195,7 +187,7 @@ TEST_F(BaseNodeTest, LockByteRuleAndItsWayBack)
                  {false, 2, true, 2}, {false, 7, true, 2}};
     for (const Case& c : cases) {
         node->locked = c.lockedBefore;
-        std::vector<uint8_t> reply = Reply(0x8021, 96);
+        std::vector<uint8_t> reply = Kivnet(0x8021, 96);
         reply[34] = c.byte34;
         node->HandleReply(reply.data(), reply.size());
         EXPECT_EQ(node->locked, c.lockedAfter) << int(c.byte34);
@@ -209,7 +201,7 @@ TEST_F(BaseNodeTest, DeviceSettingsReplyShowsAHiddenDevice)
 {
     exBaseNode* node = AddNode(0);
     node->hidden = true;
-    std::vector<uint8_t> reply = Reply(0x8021, 96);
+    std::vector<uint8_t> reply = Kivnet(0x8021, 96);
     const char text[] = "Hello";
     std::copy(text, text + 5, reply.begin() + 36);
     reply[94] = 0x12;

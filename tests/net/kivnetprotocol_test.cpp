@@ -3,33 +3,16 @@
 #include <gtest/gtest.h>
 
 #include "net/kivnetprotocol.h"
+#include "support/handbytes.h"
 
 using testing::ElementsAre;
 using testing::ElementsAreArray;
 
-namespace {
-
-std::vector<uint8_t> Header(uint16_t code, size_t length)
-{
-    std::vector<uint8_t> bytes(length, 0);
-    const uint8_t header[] = {0x00, 0x36, 0x93, 0x16, // magic
-                              0x00, 0x01,             // version 1
-                              uint8_t(code >> 8), uint8_t(code)};
-    std::copy(std::begin(header), std::end(header), bytes.begin());
-    return bytes;
-}
-
-void Put(std::vector<uint8_t>& bytes, size_t offset, std::initializer_list<uint8_t> values)
-{
-    std::copy(values.begin(), values.end(), bytes.begin() + offset);
-}
-
-} // namespace
 
 TEST(KivnetProtocol, HeaderCheckWantsMagicVersionAndACode)
 {
     uint16_t code = 0;
-    std::vector<uint8_t> reply = Header(0x8021, 96);
+    std::vector<uint8_t> reply = Kivnet(0x8021, 96);
     EXPECT_TRUE(exKivnetProtocol::ReadCode(reply.data(), reply.size(), code));
     EXPECT_EQ(code, 0x8021);
     struct Case {
@@ -38,7 +21,7 @@ TEST(KivnetProtocol, HeaderCheckWantsMagicVersionAndACode)
         uint8_t value;
     } corruptions[] = {{"magic", 2, 0x94}, {"version", 5, 0x02}, {"code 0", 7, 0x00}};
     for (const Case& c : corruptions) {
-        std::vector<uint8_t> bytes = Header(0x0021, 8);
+        std::vector<uint8_t> bytes = Kivnet(0x0021, 8);
         bytes[c.offset] = c.value;
         if (c.offset == 7)
             bytes[6] = 0;
@@ -50,11 +33,11 @@ TEST(KivnetProtocol, HeaderCheckWantsMagicVersionAndACode)
 TEST(KivnetProtocol, RequestsAreHeaderOnlyExceptPortAndLargeIdentify)
 {
     EXPECT_THAT(exKivnetProtocol::BuildHeaderOnly(exKivnetProtocol::kDeviceSettingsRequest),
-                ElementsAreArray(Header(0x0021, 8)));
+                ElementsAreArray(Kivnet(0x0021, 8)));
     EXPECT_THAT(exKivnetProtocol::BuildHeaderOnly(exKivnetProtocol::kSwitchSettingsRequest),
-                ElementsAreArray(Header(0x0041, 8)));
+                ElementsAreArray(Kivnet(0x0041, 8)));
     EXPECT_THAT(exKivnetProtocol::BuildHeaderOnly(exKivnetProtocol::kIdentify),
-                ElementsAreArray(Header(0x0010, 8)));
+                ElementsAreArray(Kivnet(0x0010, 8)));
     EXPECT_THAT(exKivnetProtocol::BuildLargeIdentifyRequest(),
                 ElementsAre(0x00, 0x36, 0x93, 0x16, 0x00, 0x01, 0x00, 0x10, // header
                             0xFF, 0xFF));                                   // every target
@@ -72,7 +55,7 @@ TEST(KivnetProtocol, DeviceSettingsCutTheNameToSeventeenBytes)
     settings.displayTimeout = 5;
     settings.optionA = 0xA5;
     settings.optionB = 0x5A;
-    std::vector<uint8_t> expected = Header(0x0020, 222);
+    std::vector<uint8_t> expected = Kivnet(0x0020, 222);
     const char name[] = "Truss Downstage 1"; // the first 17 bytes, no terminating zero
     std::copy(name, name + 17, expected.begin() + 8);
     expected[34] = 2;    // locked
@@ -98,7 +81,7 @@ TEST(KivnetProtocol, DeviceSettingsCutTheNameToSeventeenBytes)
 
 TEST(KivnetProtocol, DeviceSettingsReplyFields)
 {
-    std::vector<uint8_t> reply = Header(0x8021, 96);
+    std::vector<uint8_t> reply = Kivnet(0x8021, 96);
     reply[34] = 2;                              // locked
     reply[35] = 1;                              // always on
     Put(reply, 36, {'I', 'P', ' ', 'o', 'k'});  // display line 2
@@ -120,7 +103,7 @@ TEST(KivnetProtocol, DeviceSettingsReplyFields)
 
 TEST(KivnetProtocol, PortSettingsReplyByMode)
 {
-    std::vector<uint8_t> input = Header(0x8031, 22);
+    std::vector<uint8_t> input = Kivnet(0x8031, 22);
     Put(input, 8, {3, 1});                       // wire port 3, input
     Put(input, 12, {0x02, 0x12});                // Art-Net universe 18
     Put(input, 18, {0xDE, 0xAD, 0xBE, 0xEF});    // port value
@@ -132,7 +115,7 @@ TEST(KivnetProtocol, PortSettingsReplyByMode)
     EXPECT_EQ(parsed.portValue, 0xDEADBEEFu);
     EXPECT_FALSE(exKivnetProtocol::ParsePortSettingsReply(input.data(), 21, parsed));
 
-    std::vector<uint8_t> output = Header(0x8031, 164);
+    std::vector<uint8_t> output = Kivnet(0x8031, 164);
     Put(output, 8, {0, 2});                      // wire port 0, output
     Put(output, 12, {0x03, 0x12});               // sACN universe 18
     Put(output, 18, {0x99, 0x99, 0x99, 0x99});   // not the output form's value
@@ -143,13 +126,13 @@ TEST(KivnetProtocol, PortSettingsReplyByMode)
     EXPECT_EQ(parsed.portValue, 0x01020304u);
     EXPECT_FALSE(exKivnetProtocol::ParsePortSettingsReply(output.data(), 163, parsed));
 
-    std::vector<uint8_t> disabled = Header(0x8031, 10);
+    std::vector<uint8_t> disabled = Kivnet(0x8031, 10);
     Put(disabled, 8, {2, 0});
     ASSERT_TRUE(exKivnetProtocol::ParsePortSettingsReply(disabled.data(), 10, parsed));
     EXPECT_EQ(parsed.wirePort, 2);
     EXPECT_EQ(parsed.mode, 0);
 
-    std::vector<uint8_t> unknownMode = Header(0x8031, 164);
+    std::vector<uint8_t> unknownMode = Kivnet(0x8031, 164);
     Put(unknownMode, 8, {1, 3});
     EXPECT_FALSE(exKivnetProtocol::ParsePortSettingsReply(unknownMode.data(), 164, parsed));
 }
@@ -167,7 +150,7 @@ TEST(KivnetProtocol, PortProgrammingInputAndOutputForms)
                             0x64, 0x00, 0x00, 0x00,                         // 100, 0, 0, 0
                             0x0A, 0x0B, 0x0C, 0x0D));                       // port value
 
-    std::vector<uint8_t> expected = Header(0x0030, 164);
+    std::vector<uint8_t> expected = Kivnet(0x0030, 164);
     Put(expected, 8, {0x05, 0x02, 0x01, 0x02, 0x03, 0x12}); // port, output, active, form, code
     Put(expected, 160, {0x0A, 0x0B, 0x0C, 0x0D});            // port value
     port.mode = 2;
@@ -182,7 +165,7 @@ TEST(KivnetProtocol, PortProgrammingInputAndOutputForms)
 
 TEST(KivnetProtocol, IdentifyReplyIdIsBcdWithHundreds)
 {
-    std::vector<uint8_t> reply = Header(0x8011, 44);
+    std::vector<uint8_t> reply = Kivnet(0x8011, 44);
     Put(reply, 8, {'C', 'o', 'r', 'e'});
     reply[41] = 0x23; // two decimal digits
     reply[42] = 0x01; // hundreds
@@ -201,7 +184,7 @@ TEST(KivnetProtocol, IdentifyReplyIdIsBcdWithHundreds)
 
 TEST(KivnetProtocol, SmallSwitchSettingsMessageAndReply)
 {
-    std::vector<uint8_t> expected = Header(0x0040, 450);
+    std::vector<uint8_t> expected = Kivnet(0x0040, 450);
     Put(expected, 8, {'F', 'O', 'H'});
     expected[26] = 2;                      // locked
     expected[27] = 8;                      // switch ports
@@ -242,7 +225,7 @@ TEST(KivnetProtocol, SmallSwitchSettingsMessageAndReply)
 
 TEST(KivnetProtocol, LargeSwitchSettingsWithSwitchBytesAndModuleTable)
 {
-    std::vector<uint8_t> expected = Header(0x0040, 1354);
+    std::vector<uint8_t> expected = Kivnet(0x0040, 1354);
     Put(expected, 8, {'C', 'o', 'r', 'e'});
     expected[26] = 1;                          // unlocked
     expected[27] = 18;                         // switch ports

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "support/handbytes.h"
 #include "support/simnetwork.h"
 
 using testing::ElementsAreArray;
@@ -32,23 +33,6 @@ const char kRack[] = R"({"devices": [
   {"model": "0x0319", "unit": 9, "ip": "10.202.1.24", "mask": "255.255.0.0"},
   {"model": "0x0107", "unit": 1, "ip": "10.202.1.25", "mask": "255.255.0.0", "lostAfterMs": 1}
 ]})";
-
-void Put(std::vector<uint8_t>& bytes, size_t offset, std::initializer_list<uint8_t> values)
-{
-    std::copy(values.begin(), values.end(), bytes.begin() + long(offset));
-}
-
-void PutText(std::vector<uint8_t>& bytes, size_t offset, const std::string& text)
-{
-    std::copy(text.begin(), text.end(), bytes.begin() + long(offset));
-}
-
-std::vector<uint8_t> Kivnet(uint16_t code, size_t length = 8)
-{
-    std::vector<uint8_t> bytes(length, 0);
-    Put(bytes, 0, {0x00, 0x36, 0x93, 0x16, 0x00, 0x01, uint8_t(code >> 8), uint8_t(code)});
-    return bytes;
-}
 
 std::vector<uint8_t> DiscoveryRequest() { return {0x4D, 0x2D, 0x52, 0x00, 0x00, 0x10, 0x00, 0x00}; }
 
