@@ -20,7 +20,9 @@ void exOverlay::Open(exCanvasControl* origin, exCanvasControl* overlay)
     exCanvasControl* root = origin->GetRoot();
     if (root->overlay == overlay)
         return;
-    Retire(root);
+    // A dialog closed earlier has finished its handler by now: it goes when the next one opens.
+    delete root->retiredOverlay;
+    root->retiredOverlay = root->overlay;
     root->overlay = overlay;
     overlay->x = (root->clientWidth - overlay->width) / 2;
     overlay->y = (root->clientHeight - overlay->height) / 2;
