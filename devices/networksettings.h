@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include <wx/string.h>
@@ -17,5 +18,7 @@ struct exNetworkSettings {
     wxString maskText;
     uint16_t modelCode = 0;
     uint16_t unitNumber = 0;
+    // As the device reports it; "Set to Default" needs it.
+    std::array<uint8_t, 6> mac{};
     bool networkModified = false;
 };

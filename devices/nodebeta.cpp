@@ -1,0 +1,51 @@
+#include "devices/nodebeta.h"
+
+#include <wx/graphics.h>
+
+#include "devices/canvasuicontrol.h"
+#include "devices/dmxport.h"
+#include "devices/ethernetport.h"
+#include "devices/paneldrawing.h"
+
+using exPanelDrawing::Place;
+
+namespace {
+constexpr double kBoxX = 210;
+constexpr double kBoxWidth = 350;
+constexpr double kLabelX = 175;
+} // namespace
+
+exNodeBeta::exNodeBeta(exCanvasControl* parent) : exBaseNode(parent, 3)
+{
+    title = "Pylon NodeBeta";
+    for (int i = 0; i < 3; ++i)
+        Place(dmxPorts[i], 290 + 50 * i, 75);
+    ethernetPort2->socketCount = 2;
+    Place(ethernetPort2, 450, 75);
+    panelStyle = exCanvasUIControl::kLargeDisplay;
+    frontPanel->greyOutline = true;
+    Place(frontPanel, 370, 15);
+}
+
+wxSize exNodeBeta::PaintFront(wxGraphicsContext* gc)
+{
+    gc->PushState();
+    gc->Scale(displayScale, displayScale);
+    exPanelDrawing::PaintTableTopBox(gc, kBoxX, kBoxWidth, *wxBLACK_BRUSH, wxPen(*wxBLACK, 2),
+                                     "Front", kLabelX, labelFont);
+    gc->Translate(215, 45);
+    PaintTitle(gc);
+    gc->PopState();
+    return wxSize(width, height);
+}
+
+wxSize exNodeBeta::PaintBack(wxGraphicsContext* gc)
+{
+    gc->PushState();
+    gc->Scale(displayScale, displayScale);
+    gc->Translate(0, 75);
+    exPanelDrawing::PaintTableTopBox(gc, kBoxX, kBoxWidth, *wxBLACK_BRUSH, wxPen(*wxBLACK, 2),
+                                     "Back", kLabelX, labelFont);
+    gc->PopState();
+    return wxSize(width, height);
+}

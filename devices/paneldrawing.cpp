@@ -1,0 +1,54 @@
+#include "devices/paneldrawing.h"
+
+#include <wx/graphics.h>
+#include <wx/image.h>
+
+#include "common/controls/canvascontrol.h"
+
+#include "resources/pylonlogo.xpm"
+
+namespace exPanelDrawing {
+
+namespace {
+constexpr double kLogoWidth = 91;
+constexpr double kLogoHeight = 46;
+constexpr double kTableTopCorner = 5;
+} // namespace
+
+wxFont SwissBold(float designPoints, float displayScale)
+{
+    return wxFont(wxFontInfo(int(designPoints / displayScale)).Family(wxFONTFAMILY_SWISS).Bold());
+}
+
+void PaintTableTopBox(wxGraphicsContext* gc, double boxX, double boxWidth, const wxBrush& brush,
+                      const wxPen& pen, const wxString& label, double labelX,
+                      const wxFont& labelFont)
+{
+    gc->SetBrush(brush);
+    gc->SetPen(pen);
+    gc->DrawRoundedRectangle(boxX, 0, boxWidth, 70, kTableTopCorner);
+    gc->SetFont(labelFont, *wxBLACK);
+    gc->DrawText(label, labelX, 30);
+}
+
+void PaintLogoTitle(wxGraphicsContext* gc, const wxBitmap& logo, const wxString& title,
+                    float displayScale)
+{
+    if (logo.IsOk())
+        gc->DrawBitmap(logo, 0, -40, kLogoWidth, kLogoHeight);
+    gc->SetFont(SwissBold(7, displayScale), *wxWHITE);
+    gc->DrawText(title, 3, 10);
+}
+
+wxBitmap LoadLogo()
+{
+    return wxBitmap(wxImage(pylon_logo_xpm));
+}
+
+void Place(exCanvasControl* element, int designX, int designY)
+{
+    element->x = int(designX * element->displayScale);
+    element->y = int(designY * element->displayScale);
+}
+
+} // namespace exPanelDrawing

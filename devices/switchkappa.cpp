@@ -1,0 +1,300 @@
+#include "devices/switchkappa.h"
+
+#include "common/appstate.h"
+#include "common/mainframe.h"
+#include "common/rackpanel.h"
+#include "devices/canvasuicontrol.h"
+#include "devices/dmxport.h"
+#include "devices/ethernetport.h"
+#include "devices/nodezeta.h"
+#include "devices/paneldrawing.h"
+#include "devices/switchport.h"
+#include "devices/switchrecords.h"
+#include "net/kivnetprotocol.h"
+#include "net/kivnetsocket.h"
+
+using exPanelDrawing::Place;
+
+namespace {
+constexpr int kSmallPortCount = 10;
+constexpr int kLargePortCount = 18;
+// Fewer ports leave no room for the two SFP cages the layout ends with.
+constexpr int kFewestPorts = 2;
+constexpr int kModuleDesignHeight = 70;
+} // namespace
+
+exSwitchKappa::exSwitchKappa(exCanvasControl* parent) : exBaseNode19Inch(parent, 0)
+{
+    title = "Pylon SwitchKappa 10";
+    ethernetPort2->socketCount = exEthernetPort::kInfoKey;
+    Place(ethernetPort2, 700, 100);
+    panelStyle = exCanvasUIControl::kSmallDisplay;
+    Place(frontPanel, 605, 10);
+    SetSwitchPortCount(kSmallPortCount);
+    logo = exPanelDrawing::LoadLogo();
+}
+
+void exSwitchKappa::SetSwitchPortCount(int count)
+{
+    exSwitchRecords::RemovePorts(this);
+    // A switch that drops back from 18 ports is a 10-port switch again.
+    title = count == kLargePortCount ? "Pylon SwitchKappa 18" : "Pylon SwitchKappa 10";
+    const int shift = count == kLargePortCount ? 0 : 180;
+    const int half = (count - 2) / 2;
+    for (int i = 0; i < count; ++i) {
+        if (i < half) {
+            exSwitchRecords::AddPort(this, i, 150 + 45 * i, 0);
+        } else if (i < count - 2) {
+            exSwitchRecords::AddPort(this, i, shift + 150 + 45 * (i - half), 75);
+        } else {
+            const int x = i == count - 2 ? shift + 105 : shift + 105 + 45 * (count - 1 - half);
+            exSwitchPort* port = exSwitchRecords::AddPort(this, i, x, 75);
+            port->connectorKind = exSwitchPort::kSfpOnly;
+            port->label = i == count - 2 ? "X1" : "X2";
+        }
+    }
+    SetDirty();
+}
+
+void exSwitchKappa::RequestDeviceSettings()
+{
+    if (!exAppState::kivnetSocket)
+        return;
+    std::vector<uint8_t> request = exKivnetProtocol::BuildLargeIdentifyRequest();
+    if (!network.ipText.empty())
+        exAppState::kivnetSocket->SendTo(request.data(), request.size(), network.ipText);
+    else
+        exAppState::kivnetSocket->SendToList(request.data(), request.size(),
+                                             exAppState::kivnetSocket->broadcastAddresses);
+}
+
+void exSwitchKappa::ProgramAll()
+{
+    if (host)
+        return;
+    SendSwitchSettings();
+    for (int bay = 1; bay <= kBays; ++bay)
+        if (exNodeZeta* module = modules[bay])
+            for (exDMXPort* port : module->dmxPorts)
+                module->ProgramPort(port);
+    SendNetworkSettings();
+}
+
+void exSwitchKappa::SendDeviceSettings()
+{
+    SendSwitchSettings();
+}
+
+void exSwitchKappa::SendSwitchSettings()
+{
+    exSwitchSettings settings = exSwitchRecords::CollectForSending(this);
+    settings.switchWord = switchWord;
+    settings.switchByteA = switchByteA;
+    settings.switchByteB = switchByteB;
+    std::vector<uint8_t> message =
+        exKivnetProtocol::BuildSwitchSettings(exSwitchForm::Large, settings);
+    SendKivnet(message, network.currentIp);
+    SetDirty();
+}
+
+void exSwitchKappa::HandleReply(const uint8_t* reply, size_t length)
+{
+    uint16_t code = 0;
+    if (!exKivnetProtocol::ReadCode(reply, length, code))
+        return;
+    const bool isReply = (code >> 8) == exKivnetProtocol::kReplyFlag;
+    switch (code & 0xFF) {
+    case exKivnetProtocol::kIdentifyReply:
+        HandleIdentify(reply, length);
+        break;
+    case exKivnetProtocol::kSwitchSettingsRequest:
+        HandleSettings(reply, length, isReply);
+        break;
+    case exKivnetProtocol::kPortSettingsRequest:
+        if (isReply && readBackStage == kPortStage)
+            HandleModulePort(reply, length);
+        break;
+    default:
+        break;
+    }
+}
+
+void exSwitchKappa::HandleIdentify(const uint8_t* reply, size_t length)
+{
+    exIdentifyReply identify;
+    if (!exKivnetProtocol::ParseIdentifyReply(reply, length, identify))
+        return;
+    deviceId = identify.id;
+    if (identify.hasPortCount && identify.portCount >= kFewestPorts &&
+        identify.portCount != switchPortCount)
+        SetSwitchPortCount(identify.portCount);
+    std::vector<uint8_t> request =
+        exKivnetProtocol::BuildHeaderOnly(exKivnetProtocol::kSwitchSettingsRequest);
+    SendKivnet(request, network.currentIp);
+    SetDirty();
+}
+
+void exSwitchKappa::HandleSettings(const uint8_t* reply, size_t length, bool isReply)
+{
+    exSwitchSettings settings;
+    if (!exKivnetProtocol::ParseSwitchSettingsReply(exSwitchForm::Large, reply, length, settings))
+        return;
+    // Later replies would overwrite what is being edited; only the bays are taken from them.
+    if (!settingsTaken) {
+        exSwitchRecords::TakeSettings(this, settings);
+        switchWord = settings.switchWord;
+        switchByteA = settings.switchByteA;
+        switchByteB = settings.switchByteB;
+        settingsTaken = true;
+    }
+    TakeBays(settings.modules);
+    if (isReply && readBackStage == kDeviceStage) {
+        readBackStage = kPortStage;
+        readBackPort = kPortsPerBay;
+        portRepliesRead = 0;
+        readBackRetries = kReadBackTries;
+        RequestPortSettings(readBackPort);
+    }
+    SetDirty();
+}
+
+void exSwitchKappa::TakeBays(const std::array<uint8_t, 16>& counts)
+{
+    bool created = false;
+    int total = 0;
+    for (int bay = 1; bay <= kBays; ++bay) {
+        const int before = bayPorts[bay];
+        const int now = counts[bay];
+        bayPorts[bay] = now;
+        total += now;
+        if (now > before) {
+            if (exNodeZeta* module = modules[bay]) {
+                module->connectionState = kHosted;
+                module->SetFirstPortNumber(kPortsPerBay * bay);
+                module->SetDirty();
+            } else if (CreateModule(bay)) {
+                created = true;
+            } else {
+                moduleCreationFailed = true;
+            }
+        } else if (now == 0 && before > 0 && modules[bay]) {
+            modules[bay]->connectionState = kLost;
+            modules[bay]->SetDirty();
+        }
+    }
+    dmxPortCount = total;
+    if (created)
+        StartRefresh();
+}
+
+bool exSwitchKappa::CreateModule(int bay)
+{
+    if (!parent)
+        return false;
+    exNodeZeta* module = new exNodeZeta(parent);
+    module->host = this;
+    module->hidden = false;
+    module->ethernetPort2->hidden = true;
+    module->frontPanel->hidden = true;
+    module->connectionState = kHosted;
+    module->designHeight = kModuleDesignHeight;
+    module->height = Scaled(kModuleDesignHeight);
+    module->SetFirstPortNumber(kPortsPerBay * bay);
+    modules[bay] = module;
+
+    // Modules stand below the switch in bay order. Counting only the modules of lower bays
+    // keeps an empty bay from pushing a module below an unrelated device.
+    int followers = 0;
+    for (int lower = 1; lower < bay; ++lower)
+        if (modules[lower])
+            ++followers;
+    exCanvasControlList& list = *parent->children;
+    list.Append(module);
+    exRackPanel* rack = exAppState::mainFrame ? exAppState::mainFrame->rackPanel : nullptr;
+    if (rack && rack->root == parent) {
+        rack->InsertDeviceAfter(module, this, followers);
+        rack->Relayout();
+    } else {
+        list.DeleteObject(module);
+        exCanvasControlList::iterator node = list.Find(this);
+        for (int step = 0; step <= followers && node != list.end(); ++step)
+            ++node;
+        list.Insert(node, module);
+    }
+    module->SetDirty();
+    return true;
+}
+
+void exSwitchKappa::HandleModulePort(const uint8_t* reply, size_t length)
+{
+    ParsePortSettings(reply, length);
+    if (length <= exKivnetProtocol::kHeaderLength)
+        return;
+    ++portRepliesRead;
+    const int next = portRepliesRead >= dmxPortCount
+                         ? -1
+                         : NextModulePort(reply[exKivnetProtocol::kHeaderLength]);
+    if (next < 0) {
+        readBackStage = kIdle;
+        return;
+    }
+    readBackPort = next;
+    readBackRetries = kReadBackTries;
+    RequestPortSettings(next);
+}
+
+int exSwitchKappa::NextModulePort(int wirePort) const
+{
+    const int bay = wirePort / kPortsPerBay;
+    const int index = wirePort % kPortsPerBay;
+    if (bay >= 1 && bay <= kBays && index + 1 < bayPorts[bay])
+        return wirePort + 1;
+    const int nextBay = bay + 1;
+    if (nextBay >= 1 && nextBay <= kBays && modules[nextBay])
+        return nextBay * kPortsPerBay;
+    return -1;
+}
+
+void exSwitchKappa::Tick(int elapsedMs)
+{
+    exBaseNode19Inch::Tick(elapsedMs);
+    if (connectionState != kOnline)
+        return;
+    identifyElapsed += elapsedMs;
+    if (identifyElapsed >= kIdentifyIntervalMs) {
+        identifyElapsed = 0;
+        RequestDeviceSettings();
+    }
+}
+
+exDMXPort* exSwitchKappa::GetDMXPort(int wirePort)
+{
+    const int bay = wirePort / kPortsPerBay;
+    if (bay < 1 || bay > kBays || !modules[bay])
+        return nullptr;
+    const int index = wirePort % kPortsPerBay;
+    if (index >= int(modules[bay]->dmxPorts.size()))
+        return nullptr;
+    return modules[bay]->dmxPorts[index];
+}
+
+void exSwitchKappa::PaintTitle(wxGraphicsContext* gc)
+{
+    exPanelDrawing::PaintLogoTitle(gc, logo, title, displayScale);
+}
+
+void exSwitchKappa::OnAlive()
+{
+    exBaseNode19Inch::OnAlive();
+    if (!moduleCreationFailed)
+        return;
+    for (int bay = 1; bay <= kBays; ++bay) {
+        if (modules[bay])
+            continue;
+        if (bayPorts[bay] > 0 && CreateModule(bay)) {
+            moduleCreationFailed = false;
+            StartRefresh();
+        }
+        break;
+    }
+}

@@ -1,0 +1,64 @@
+#include "devices/switchrecords.h"
+
+#include <algorithm>
+
+#include "devices/basenode.h"
+#include "devices/canvasuicontrol.h"
+#include "devices/paneldrawing.h"
+#include "devices/switchport.h"
+
+namespace exSwitchRecords {
+
+exSwitchPort* AddPort(exBaseNode* device, int index, int designX, int designY)
+{
+    exSwitchPort* port = new exSwitchPort(device, index);
+    exPanelDrawing::Place(port, designX, designY);
+    device->children->Insert(device->children->Find(device->frontPanel), port);
+    device->switchPorts.push_back(port);
+    device->switchPortCount = int(device->switchPorts.size());
+    return port;
+}
+
+void RemovePorts(exBaseNode* device)
+{
+    for (exSwitchPort* port : device->switchPorts) {
+        device->children->DeleteObject(port);
+        delete port;
+    }
+    device->switchPorts.clear();
+    device->switchPortCount = 0;
+}
+
+void TakeSettings(exBaseNode* device, const exSwitchSettings& settings)
+{
+    device->deviceName = settings.name;
+    device->locked = settings.locked;
+    device->displayTimeout = settings.displayTimeout;
+    device->displayLine2 = settings.displayLine2;
+    const size_t count = std::min(settings.ports.size(), device->switchPorts.size());
+    for (size_t i = 0; i < count; ++i)
+        device->switchPorts[i]->SetFromWire(settings.ports[i].mode, settings.ports[i].value);
+}
+
+exSwitchSettings CollectForSending(exBaseNode* device)
+{
+    device->modified = false;
+    device->frontPanel->modified = false;
+    exSwitchSettings settings;
+    settings.name = device->deviceName;
+    settings.locked = device->locked;
+    settings.displayTimeout = uint16_t(device->displayTimeout);
+    settings.recordCount = uint8_t(device->switchPortCount);
+    for (exSwitchPort* port : device->switchPorts) {
+        exSwitchPortRecord record;
+        record.index = port->portIndex;
+        record.mode = uint8_t(port->mode);
+        record.speed = uint8_t(port->speed);
+        record.value = uint16_t(port->GetWireValue());
+        settings.ports.push_back(record);
+        port->modified = false;
+    }
+    return settings;
+}
+
+} // namespace exSwitchRecords
