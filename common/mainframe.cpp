@@ -7,6 +7,7 @@
 
 #include "common/appstate.h"
 #include "common/controlpanel.h"
+#include "common/deviceregistry.h"
 #include "common/localadapters.h"
 #include "common/rackpanel.h"
 #include "devices/basenode.h"
@@ -148,16 +149,13 @@ void exMainFrame::OnKivnetData(bxBaseNetEvent& event)
 
 void exMainFrame::OnArtNetData(bxBaseNetEvent& event)
 {
-    wxString longName;
-    if (!exArtNetProtocol::ParsePollReply(event.data, event.length, longName))
-        return;
-    // Stored with the device whose current address sent it, once devices exist.
+    exDeviceRegistry registry(rackPanel->root, rackPanel);
+    registry.HandleArtNetReply(event.data, event.length, event.senderIp);
 }
 
 void exMainFrame::OnUpdateData(bxBaseNetEvent& event)
 {
-    exDiscoveryReply reply;
-    if (!exUpdateProtocol::ParseDiscoveryReply(event.data, event.length, reply))
-        return;
-    // Creates or refreshes the device, once devices exist.
+    exDeviceRegistry registry(rackPanel->root, rackPanel);
+    registry.showStatus = [this](const wxString& text) { SetStatusText(text, 0); };
+    registry.HandleDiscoveryReply(event.data, event.length, event.senderIp);
 }
