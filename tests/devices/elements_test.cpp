@@ -154,17 +154,6 @@ TEST_F(ElementsTest, ClickHangsTheDialogCentredAndRetiresTheOneBefore)
     root.overlay = nullptr;
 }
 
-TEST_F(ElementsTest, ClickWithoutADialogLeavesTheRackAsItIs)
-{
-    device->dmxPorts.push_back(new exDMXPort(device, 0));
-    device->children->Append(device->dmxPorts.back());
-    device->dmxPorts.back()->NotifyClick(3, 3);
-    device->frontPanel->NotifyClick(3, 3);
-    device->ethernetPort1->NotifyClick(3, 3);
-    EXPECT_EQ(root.overlay, nullptr);
-    EXPECT_EQ(root.retiredOverlay, nullptr);
-}
-
 TEST_F(ElementsTest, PendingChangesShowInRedExceptUnderThePointer)
 {
     auto redPixels = [](const wxImage& image) {
