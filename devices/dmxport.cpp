@@ -5,14 +5,16 @@
 #include <wx/pen.h>
 
 #include "common/controls/canvascolours.h"
+#include "devices/paneldrawing.h"
 #include "common/overlay.h"
 #include "devices/basenode.h"
+#include "dialogs/dmxportdialog.h"
 #include "net/universecode.h"
 
 exDMXPort::exDMXPort(exBaseNode* device, int index)
     : exCanvasControl(device, 0, 0, 40, 70, wxEmptyString), portNumber(index)
 {
-    labelFont = wxFont(wxFontInfo(int(9 / displayScale)).Family(wxFONTFAMILY_SWISS).Bold());
+    labelFont = exPanelDrawing::SwissBold(9, displayScale);
 }
 
 void exDMXPort::SetUniverseCode(uint16_t code)
@@ -68,11 +70,13 @@ wxSize exDMXPort::Paint(wxGraphicsContext* gc)
     return wxSize(width, height);
 }
 
-exCanvasControl* exDMXPort::CreateDialog(exCanvasControl*)
+exCanvasControl* exDMXPort::CreateDialog(exCanvasControl* root)
 {
-    // The DMX port dialog is built here; a port of a plug-in module tells it the module's bay,
-    // (portNumber / 16) % 16.
-    return nullptr;
+    auto* dialog = new exDMXPortDialog(root, this);
+    // A plug-in module's ports are numbered 16 x bay + index; the title names the bay's letter.
+    if (GetDevice()->host)
+        dialog->SetBay((portNumber / 16) % 16);
+    return dialog;
 }
 
 bool exDMXPort::OnClick(exCanvasControl*, int, int)

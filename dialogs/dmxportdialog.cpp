@@ -1,0 +1,251 @@
+#include "dialogs/dmxportdialog.h"
+
+#include <algorithm>
+
+#include <wx/arrstr.h>
+
+#include "common/appstate.h"
+#include "common/controls/canvasbutton.h"
+#include "common/controls/canvastextcontrol.h"
+#include "common/controls/hexkeyboard.h"
+#include "common/controls/segmentedcontrol.h"
+#include "devices/basenode.h"
+#include "devices/dmxport.h"
+#include "dialogs/dialogframe.h"
+#include "net/universecode.h"
+
+namespace
+{
+
+constexpr int kLargestArtNetUniverse = 255;
+constexpr int kSmallestSacnUniverse = 1;
+constexpr int kLargestSacnUniverse = 63999;
+constexpr int kLargestShownetUniverse = 127;
+// The wire carries Shownet universes from 1 up; a Shownet universe 0 would travel as "not set".
+constexpr int kSmallestSentShownetUniverse = 1;
+constexpr int kKeyboardWidth = 175;
+constexpr double kTitleY = 10.0;
+
+bool IsDigit(wxChar c)
+{
+    return c >= '0' && c <= '9';
+}
+
+// Upper case only: the devices' own keypads know no lower-case digits.
+int HexValue(wxChar c)
+{
+    if (IsDigit(c))
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+wxString ArtNetText(int universe)
+{
+    return wxString::Format("%X-%X", (universe / 16) & 15, universe & 15);
+}
+
+wxString OpeningText(const exDMXPort& port)
+{
+    if (port.universe < 0)
+        return wxString();
+    if (port.protocol == exUniverseCode::kArtNet)
+        return ArtNetText(port.universe);
+    return wxString::Format("%d", port.universe);
+}
+
+} // namespace
+
+exDMXPortDialog::exDMXPortDialog(exCanvasControl* root, exDMXPort* port)
+    : exCanvasControl(root, 0, 0, 0, 0, wxEmptyString), port(port)
+{
+    wxArrayString modes;
+    modes.Add("Disabled");
+    modes.Add("Input");
+    if (!port->optionFlag)
+        modes.Add("Output");
+    // The mode selector's minimum size is given in pixels and scaled once more by the control.
+    modeSelector =
+        new exCanvasSegementedControl(this, modes, port->mode, 20, 30, Scaled(40), Scaled(20));
+    wxArrayString protocols;
+    protocols.Add("Art-Net");
+    protocols.Add("sACN");
+    protocols.Add("Shownet");
+    protocolSelector =
+        new exCanvasSegementedControl(this, protocols, port->protocol, 20, 60, 40, 20);
+    okButton = new exCanvasButton(this, 22, 310, 40, 40, "OK");
+
+    modeSelector->Measure();
+    width = Scaled(40) + modeSelector->width;
+    height = Scaled(360);
+
+    keyboard = new exCanvasHexKeyboard(this, 0, 0);
+    keyboard->x = (width - Scaled(kKeyboardWidth)) / 2;
+    keyboard->y = Scaled(120);
+    universeEntry = new exCanvasTextControl(
+        this, OpeningText(*port), int(keyboard->x / displayScale), 90, kKeyboardWidth, 20);
+
+    children->Append(modeSelector);
+    children->Append(protocolSelector);
+    children->Append(okButton);
+    children->Append(keyboard);
+    children->Append(universeEntry);
+}
+
+wxString exDMXPortDialog::GetTitle() const
+{
+    if (bay == 0)
+        return wxString::Format("Set Universe for Port %d", port->portNumber + 1);
+    // Numbered within the module 1..16 as the port itself is labelled.
+    return wxString::Format("Set Universe for Port %c-%d", wxChar('A' + bay - 1),
+                            (port->portNumber & 15) + 1);
+}
+
+wxSize exDMXPortDialog::Paint(wxGraphicsContext* gc)
+{
+    exDialogFrame::Paint(gc, *this, GetTitle(), exDialogFrame::kCentred, kTitleY);
+    return wxSize(width, height);
+}
+
+bool exDMXPortDialog::OnClick(exCanvasControl* source, int, int)
+{
+    if (source == okButton) {
+        exDialogFrame::CloseByOk(this, [this] { Commit(); });
+        return true;
+    }
+    if (source == modeSelector) {
+        port->mode = modeSelector->GetSelection();
+        port->SetDirty();
+        return true;
+    }
+    if (source == protocolSelector) {
+        port->protocol = protocolSelector->GetSelection();
+        ReformatUniverse();
+        return true;
+    }
+    if (source == keyboard) {
+        const int key = keyboard->lastKey;
+        keyboard->lastKey = -1;
+        if (key >= 0 && key < exCanvasHexKeyboard::kKeyCount)
+            PressKey(key);
+        return true;
+    }
+    return false;
+}
+
+int exDMXPortDialog::FilterChar(wxChar character)
+{
+    if (GetRoot()->focusedControl != universeEntry)
+        return -1;
+    AppendUniverseCharacter(character);
+    SetDirty();
+    return 0;
+}
+
+void exDMXPortDialog::PressKey(int key)
+{
+    const wxChar character = key <= 9 ? wxChar('0' + key) : wxChar('A' + key - 10);
+    const int savedUniverse = port->universe;
+    const wxString savedText = universeEntry->text;
+    if (firstKeyClears) {
+        firstKeyClears = false;
+        port->universe = 0;
+        universeEntry->text.clear();
+    }
+    if (!AppendUniverseCharacter(character))
+        SetUniverse(savedUniverse, savedText);
+    SetDirty();
+}
+
+bool exDMXPortDialog::AppendUniverseCharacter(wxChar character)
+{
+    wxString& text = universeEntry->text;
+    const int universe = std::max(port->universe, 0);
+    switch (port->protocol) {
+    case exUniverseCode::kArtNet: {
+        const int value = HexValue(character);
+        if (value < 0)
+            return false;
+        if (text.length() == 3)
+            text.clear();
+        if (text.empty()) {
+            SetUniverse(value, wxString(character));
+        } else if (text.length() == 1) {
+            // The first digit is the high one; masking keeps the universe within 0..255 even
+            // if the text and the universe ever disagreed.
+            SetUniverse((universe & 15) * 16 + value, text + "-" + wxString(character));
+        }
+        return true;
+    }
+    case exUniverseCode::kSacn: {
+        if (!IsDigit(character))
+            return false;
+        const int digit = character - '0';
+        const long long next = universe * 10LL + digit;
+        if (next >= kSmallestSacnUniverse && next <= kLargestSacnUniverse)
+            SetUniverse(int(next), wxString::Format("%d", int(next)));
+        else if (digit == 0)
+            return false;
+        else
+            SetUniverse(digit, wxString(character));
+        return true;
+    }
+    case exUniverseCode::kShownet: {
+        if (!IsDigit(character))
+            return false;
+        const long long next = universe * 10LL + (character - '0');
+        if (next > kLargestShownetUniverse)
+            SetUniverse(0, wxString());
+        else
+            SetUniverse(int(next), wxString::Format("%d", int(next)));
+        return true;
+    }
+    default:
+        return true;
+    }
+}
+
+void exDMXPortDialog::ReformatUniverse()
+{
+    int universe = port->universe;
+    switch (port->protocol) {
+    case exUniverseCode::kArtNet:
+        if (universe < 0 || universe > kLargestArtNetUniverse)
+            universe = 0;
+        SetUniverse(universe,
+                    universe > 15 ? ArtNetText(universe) : wxString::Format("%X", universe));
+        break;
+    case exUniverseCode::kSacn:
+        if (universe < kSmallestSacnUniverse || universe > kLargestSacnUniverse)
+            universe = kSmallestSacnUniverse;
+        SetUniverse(universe, wxString::Format("%d", universe));
+        break;
+    case exUniverseCode::kShownet:
+        if (universe < kSmallestSentShownetUniverse || universe > kLargestShownetUniverse)
+            universe = kSmallestSentShownetUniverse;
+        SetUniverse(universe, wxString::Format("%d", universe));
+        break;
+    default:
+        break;
+    }
+}
+
+void exDMXPortDialog::SetUniverse(int universe, const wxString& text)
+{
+    port->universe = universe;
+    universeEntry->SetText(text);
+}
+
+void exDMXPortDialog::Commit()
+{
+    if (port->protocol == exUniverseCode::kShownet && port->universe < kSmallestSentShownetUniverse)
+        port->universe = kSmallestSentShownetUniverse;
+    exBaseNode* device = port->GetDevice();
+    port->modified = true;
+    device->modified = true;
+    if (device->host)
+        device->host->modified = true;
+    if (exAppState::autoSend)
+        device->ProgramPort(port);
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "common/controls/canvascontrol.h"
+
+class exCanvasButton;
+class exCanvasHexKeyboard;
+class exCanvasSegementedControl;
+class exCanvasTextControl;
+class exDMXPort;
+
+// Edits one DMX port's mode, protocol and universe in place; "OK" marks the port and its device
+// as changed and, with immediate sending on, programs the port at once.
+class exDMXPortDialog : public exCanvasControl
+{
+public:
+    exDMXPortDialog(exCanvasControl* root, exDMXPort* port);
+
+    wxSize Paint(wxGraphicsContext* gc) override;
+    bool OnClick(exCanvasControl* source, int x, int y) override;
+    int FilterChar(wxChar character) override;
+
+    // The plug-in module's bay of a module port: 1 gives the letter A in the title, 0 none.
+    void SetBay(int newBay) { bay = newBay; }
+    wxString GetTitle() const;
+
+    exDMXPort* port;
+    exCanvasSegementedControl* modeSelector;
+    exCanvasSegementedControl* protocolSelector;
+    exCanvasButton* okButton;
+    exCanvasHexKeyboard* keyboard;
+    exCanvasTextControl* universeEntry;
+    bool firstKeyClears = true;
+    int bay = 0;
+
+private:
+    // Extends the universe by one character by the port protocol's rule; false when refused,
+    // in which case nothing has changed.
+    bool AppendUniverseCharacter(wxChar character);
+    // Brings the universe into the range of a newly chosen protocol and shows it in its form.
+    void ReformatUniverse();
+    void PressKey(int key);
+    void Commit();
+    void SetUniverse(int universe, const wxString& text);
+};
