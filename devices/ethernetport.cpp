@@ -5,16 +5,18 @@
 #include <wx/pen.h>
 
 #include "common/controls/canvascolours.h"
+#include "devices/paneldrawing.h"
 #include "common/overlay.h"
 #include "devices/basenode.h"
 #include "devices/networksettings.h"
+#include "dialogs/ethernetportdialog.h"
 #include "net/ipv4.h"
 
 exEthernetPort::exEthernetPort(exBaseNode* device, exNetworkSettings* network)
     : exCanvasControl(device, 0, 0, 0, 60, wxEmptyString), network(network),
       textColour(exCanvasColours::kDarkGrey)
 {
-    labelFont = wxFont(wxFontInfo(int(9 / displayScale)).Family(wxFONTFAMILY_SWISS).Bold());
+    labelFont = exPanelDrawing::SwissBold(9, displayScale);
 }
 
 void exEthernetPort::RebuildTexts()
@@ -37,7 +39,7 @@ wxSize exEthernetPort::Paint(wxGraphicsContext* gc)
     if (socketCount == kInfoKey) {
         gc->SetPen(wxPen(status, 1));
         gc->DrawEllipse(0, 0, 20, 20);
-        gc->SetFont(wxFont(wxFontInfo(int(9 / displayScale)).Family(wxFONTFAMILY_SWISS).Bold()),
+        gc->SetFont(exPanelDrawing::SwissBold(9, displayScale),
                     status);
         gc->DrawText("i", 9, 2);
         gc->PopState();
@@ -70,10 +72,9 @@ wxSize exEthernetPort::Paint(wxGraphicsContext* gc)
     return wxSize(width, height);
 }
 
-exCanvasControl* exEthernetPort::CreateDialog(exCanvasControl*)
+exCanvasControl* exEthernetPort::CreateDialog(exCanvasControl* root)
 {
-    // The network settings dialog is built here.
-    return nullptr;
+    return new exEthernetPortDialog(root, this);
 }
 
 bool exEthernetPort::OnClick(exCanvasControl*, int, int)
