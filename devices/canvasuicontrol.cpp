@@ -7,6 +7,7 @@
 #include "common/controls/canvascolours.h"
 #include "common/overlay.h"
 #include "devices/basenode.h"
+#include "dialogs/globalsettingsdialog.h"
 
 namespace {
 // The display's screen: darker while the pointer is on it.
@@ -154,10 +155,9 @@ wxSize exCanvasUIControl::PaintSmallDisplay(wxGraphicsContext* gc)
     return wxSize(120, 50);
 }
 
-exCanvasControl* exCanvasUIControl::CreateDialog(exCanvasControl*)
+exCanvasControl* exCanvasUIControl::CreateDialog(exCanvasControl* root)
 {
-    // The device settings dialog is built here.
-    return nullptr;
+    return new exGlobalSettingsDialog(root, device);
 }
 
 bool exCanvasUIControl::OnClick(exCanvasControl*, int, int)

@@ -1,0 +1,131 @@
+#include "dialogs/globalsettingsdialog.h"
+
+#include <algorithm>
+#include <iterator>
+
+#include <wx/graphics.h>
+
+#include "common/appstate.h"
+#include "common/controls/canvasbutton.h"
+#include "common/controls/canvasswitch.h"
+#include "common/controls/canvastextcontrol.h"
+#include "common/controls/segmentedcontrol.h"
+#include "common/controls/textmeasure.h"
+#include "devices/basenode.h"
+#include "devices/canvasuicontrol.h"
+#include "dialogs/dialogframe.h"
+
+namespace {
+constexpr wxChar kBackspace = 8;
+constexpr int kRowPitch = 30;
+constexpr int kEntryWidth = 210;
+constexpr int kRowHeight = 20;
+} // namespace
+
+exGlobalSettingsDialog::exGlobalSettingsDialog(exCanvasControl* root, exBaseNode* device)
+    : exCanvasControl(root, 0, 0, 0, 0, wxEmptyString), device(device), font(CanvasLabelFont())
+{
+    const float s = displayScale;
+    const bool hasDisplayRow = device->panelStyle >= exCanvasUIControl::kLargeDisplay;
+    const bool hasLockRow = device->panelStyle >= exCanvasUIControl::kKeys;
+    // Every row's control starts where the widest label, "Display", ends.
+    const int labelWidth = MeasureText(font, "Display").x;
+    const int column = int(labelWidth / s) + 30;
+
+    nameEntry = new exCanvasTextControl(this, device->deviceName, column, 30, kEntryWidth,
+                                        kRowHeight);
+    children->Append(nameEntry);
+
+    int widest = Scaled(kEntryWidth);
+    int rows = 0;
+    if (hasDisplayRow) {
+        wxArrayString choices;
+        choices.Add("Always On");
+        choices.Add("5 Sec");
+        choices.Add("1 Min");
+        displaySelector = new exCanvasSegementedControl(
+            this, choices, SelectionForCode(device->displayTimeout), column, 60, 40,
+            Scaled(kRowHeight));
+        displaySelector->Measure();
+        children->Append(displaySelector);
+        nameEntry->width = displaySelector->width;
+        nameEntry->height = Scaled(kRowHeight);
+        widest = std::max(widest, displaySelector->width);
+        rows += kRowPitch;
+    }
+    if (hasLockRow) {
+        lockSwitch = new exCanvasSwitch(this, device->locked, column, hasDisplayRow ? 90 : 60, 71,
+                                        kRowHeight);
+        children->Append(lockSwitch);
+        rows += kRowPitch;
+    }
+    okButton = new exCanvasButton(this, 20, rows + 60, 40, kRowHeight, "OK");
+    children->Append(okButton);
+
+    width = Scaled(50) + widest + labelWidth;
+    height = Scaled(rows + 100);
+}
+
+int exGlobalSettingsDialog::SelectionForCode(int code)
+{
+    for (int i = 0; i < int(std::size(kTimeoutCodes)); ++i)
+        if (kTimeoutCodes[i] == code)
+            return i;
+    return -1;
+}
+
+wxSize exGlobalSettingsDialog::Paint(wxGraphicsContext* gc)
+{
+    const float s = displayScale;
+    exDialogFrame::Paint(gc, *this, "Node Settings", exDialogFrame::kCentred,
+                         (10 + textOffset) * s);
+    gc->SetFont(font, *wxWHITE);
+    gc->DrawText("Name", 20 * s, (35 + textOffset) * s);
+    const int style = device->panelStyle;
+    if (style >= exCanvasUIControl::kLargeDisplay && device->displayTimeout != 0)
+        gc->DrawText("Display", 20 * s, (65 + textOffset) * s);
+    if (style >= exCanvasUIControl::kKeys) {
+        // The lock row keeps its place under the display row even when "Display" is not shown.
+        const int displayRow = style >= exCanvasUIControl::kLargeDisplay ? kRowPitch : 0;
+        gc->DrawText("Lock", 20 * s, (65 + displayRow + textOffset) * s);
+    }
+    return wxSize(width, height);
+}
+
+bool exGlobalSettingsDialog::OnClick(exCanvasControl* source, int, int)
+{
+    if (source == okButton) {
+        exBaseNode* node = device;
+        exDialogFrame::CloseByOk(this, [node] {
+            node->frontPanel->modified = true;
+            node->modified = true;
+            if (exAppState::autoSend)
+                node->SendDeviceSettings();
+        });
+        return true;
+    }
+    if (source == nameEntry) {
+        device->deviceName = nameEntry->text;
+        return true;
+    }
+    if (displaySelector && source == displaySelector) {
+        const int index = displaySelector->GetSelection();
+        if (index >= 0 && index < int(std::size(kTimeoutCodes)))
+            device->displayTimeout = kTimeoutCodes[index];
+        return true;
+    }
+    if (lockSwitch && source == lockSwitch) {
+        device->locked = lockSwitch->on;
+        return true;
+    }
+    return false;
+}
+
+int exGlobalSettingsDialog::FilterChar(wxChar character)
+{
+    if (GetRoot()->focusedControl != nameEntry)
+        return -1;
+    if (nameEntry->text.length() >= kNameLimit && character != kBackspace)
+        return 0;
+    return 1;
+}

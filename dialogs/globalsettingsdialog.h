@@ -1,0 +1,37 @@
+#pragma once
+
+#include <wx/font.h>
+
+#include "common/controls/canvascontrol.h"
+
+class exBaseNode;
+class exCanvasButton;
+class exCanvasSegementedControl;
+class exCanvasSwitch;
+class exCanvasTextControl;
+
+// The device settings dialog: the device's name and, as its front panel offers them, the display
+// time-out and the front-panel lock.
+class exGlobalSettingsDialog : public exCanvasControl {
+public:
+    static constexpr size_t kNameLimit = 17;
+    // Display time-out codes the devices understand, in the selector's order.
+    static constexpr int kTimeoutCodes[] = {1, 2, 5};
+
+    exGlobalSettingsDialog(exCanvasControl* root, exBaseNode* device);
+
+    wxSize Paint(wxGraphicsContext* gc) override;
+    bool OnClick(exCanvasControl* source, int x, int y) override;
+    int FilterChar(wxChar character) override;
+
+    // The selector index showing a time-out code; -1 for a code the selector does not offer.
+    static int SelectionForCode(int code);
+
+    exBaseNode* device;
+    exCanvasSegementedControl* displaySelector = nullptr;
+    exCanvasSwitch* lockSwitch = nullptr;
+    exCanvasButton* okButton;
+    exCanvasTextControl* nameEntry;
+    wxFont font;
+    int textOffset = -2;
+};
