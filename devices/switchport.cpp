@@ -7,6 +7,7 @@
 #include "common/controls/canvascolours.h"
 #include "common/overlay.h"
 #include "devices/basenode.h"
+#include "dialogs/switchportdialog.h"
 
 namespace {
 constexpr int kDesignWidth = 40;
@@ -107,10 +108,9 @@ wxSize exSwitchPort::Paint(wxGraphicsContext* gc)
     return wxSize(width, height);
 }
 
-exCanvasControl* exSwitchPort::CreateDialog(exCanvasControl*)
+exCanvasControl* exSwitchPort::CreateDialog(exCanvasControl* root)
 {
-    // The switch port dialog is built here.
-    return nullptr;
+    return new exSwitchPortDialog(root, this);
 }
 
 bool exSwitchPort::OnClick(exCanvasControl*, int, int)
