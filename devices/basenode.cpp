@@ -13,6 +13,7 @@
 #include "devices/canvasuicontrol.h"
 #include "devices/dmxport.h"
 #include "devices/ethernetport.h"
+#include "devices/paneldrawing.h"
 #include "net/artnetprotocol.h"
 #include "net/artnetsocket.h"
 #include "net/kivnetprotocol.h"
@@ -29,10 +30,6 @@ constexpr int kWarningImageSize = 128;
 constexpr uint8_t kLockNotReported = 0;
 constexpr uint8_t kUnlocked = 1;
 
-wxFont SwissBold(float points)
-{
-    return wxFont(wxFontInfo(int(points)).Family(wxFONTFAMILY_SWISS).Bold());
-}
 } // namespace
 
 exBaseNode::exBaseNode(exCanvasControl* parent, int dmxPortCount)
@@ -53,7 +50,7 @@ exBaseNode::exBaseNode(exCanvasControl* parent, int dmxPortCount)
     children->Append(ethernetPort2);
     frontPanel = new exCanvasUIControl(this);
     children->Append(frontPanel);
-    labelFont = SwissBold(9 / displayScale);
+    labelFont = exPanelDrawing::SwissBold(9, displayScale);
 }
 
 wxSize exBaseNode::Paint(wxGraphicsContext* gc)
@@ -297,7 +294,7 @@ void exBaseNode::SetFirstPortNumber(int first)
 
 void exBaseNode::PaintTitle(wxGraphicsContext* gc)
 {
-    gc->SetFont(SwissBold(15 / displayScale), *wxWHITE);
+    gc->SetFont(exPanelDrawing::SwissBold(15, displayScale), *wxWHITE);
     gc->DrawText(title, 0, 0);
 }
 
@@ -342,7 +339,7 @@ void exBaseNode::PaintShade(wxGraphicsContext* gc)
 
 void exBaseNode::PaintOverlayText(wxGraphicsContext* gc, const wxString& text)
 {
-    gc->SetFont(SwissBold(17 / displayScale), *wxWHITE);
+    gc->SetFont(exPanelDrawing::SwissBold(17, displayScale), *wxWHITE);
     double textWidth = 0, textHeight = 0;
     gc->GetTextExtent(text, &textWidth, &textHeight);
     gc->DrawText(text, (width - textWidth) / 2, height - 35);

@@ -4,6 +4,7 @@
 #include <wx/image.h>
 
 #include "common/controls/canvascontrol.h"
+#include "common/controls/textmeasure.h"
 
 #include "resources/pylonlogo.xpm"
 
@@ -17,7 +18,7 @@ constexpr double kTableTopCorner = 5;
 
 wxFont SwissBold(float designPoints, float displayScale)
 {
-    return wxFont(wxFontInfo(int(designPoints / displayScale)).Family(wxFONTFAMILY_SWISS).Bold());
+    return SwissFont(int(designPoints / displayScale));
 }
 
 void PaintTableTopBox(wxGraphicsContext* gc, double boxX, double boxWidth, const wxBrush& brush,

@@ -5,7 +5,7 @@ cd "$(dirname "$0")/.."
 
 packages=(g++ cmake make pkg-config libwxgtk3.2-dev libgtest-dev libgmock-dev libbenchmark-dev
           nlohmann-json3-dev xvfb xauth x11-apps x11-utils xdotool imagemagick iproute2 util-linux tshark
-          fonts-dejavu-core)
+          fonts-dejavu-core fonts-liberation2)
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||

@@ -1,5 +1,7 @@
 #include "common/controls/textmeasure.h"
 
+#include <wx/fontenum.h>
+
 #include <memory>
 
 #include <wx/bitmap.h>
@@ -42,8 +44,22 @@ wxSize MeasureText(const wxFont& font, const wxString& text)
     return wxSize(int(extent.width), int(extent.height));
 }
 
+namespace {
+// A sans-serif face with the widths the layouts were drawn for (Debian: fonts-liberation2).
+const char* const kLayoutFace = "Liberation Sans";
+} // namespace
+
+wxFont SwissFont(int points, bool bold)
+{
+    static const bool hasLayoutFace = wxFontEnumerator::IsValidFacename(kLayoutFace);
+    wxFontInfo info(points);
+    info.Family(wxFONTFAMILY_SWISS).Bold(bold);
+    if (hasLayoutFace)
+        info.FaceName(kLayoutFace);
+    return wxFont(info);
+}
+
 wxFont CanvasLabelFont()
 {
-    return wxFont(10, wxFONTFAMILY_SWISS, wxFONTSTYLE_NORMAL, wxFONTWEIGHT_BOLD, false,
-                  wxEmptyString);
+    return SwissFont(10);
 }

@@ -25,5 +25,10 @@ exTextExtent MeasureTextExtent(wxGraphicsContext& gc, const wxFont& font, const 
 // Measures a text without a context at hand, on a small off-screen bitmap; sizes truncated.
 wxSize MeasureText(const wxFont& font, const wxString& text);
 
+// The sans-serif font of every drawing, bold unless told otherwise. Where the system has a face
+// with the narrow metrics the panels and dialogs were laid out for, that face is used, so that
+// titles and labels fit their places.
+wxFont SwissFont(int points, bool bold = true);
+
 // The 10-point bold sans-serif font of every control label.
 wxFont CanvasLabelFont();
