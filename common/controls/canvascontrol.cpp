@@ -114,6 +114,8 @@ exCanvasControl::~exCanvasControl()
         delete child;
     }
     delete retiredOverlay;
+    // A dialog still open when the program ends belongs to nobody else.
+    delete overlay;
     delete children;
 }
 

@@ -56,3 +56,15 @@ TEST(DialogFrame, OkRetiresTheDialogCommitsAndDropsTheFocus)
     EXPECT_EQ(second->y, (600 - second->height) / 2);
     EXPECT_FALSE(secondDeleted);
 }
+
+TEST(DialogFrame, ADialogStillOpenGoesWithTheCanvas)
+{
+    auto* root = new exCanvasControl(nullptr, 0, 0, 0, 0, "");
+    bool openDeleted = false, retiredDeleted = false;
+    exOverlay::Open(root, new TrackedDialog(root, &retiredDeleted));
+    exOverlay::Open(root, new TrackedDialog(root, &openDeleted));
+    EXPECT_FALSE(retiredDeleted);
+    delete root;
+    EXPECT_TRUE(retiredDeleted);
+    EXPECT_TRUE(openDeleted);
+}
