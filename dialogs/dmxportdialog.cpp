@@ -77,7 +77,11 @@ exDMXPortDialog::exDMXPortDialog(exCanvasControl* root, exDMXPort* port)
     okButton = new exCanvasButton(this, 22, 310, 40, 40, "OK");
 
     modeSelector->Measure();
-    width = Scaled(40) + modeSelector->width;
+    protocolSelector->Measure();
+    // Without "Output" the mode selector is narrower than the protocol selector: the dialog is
+    // as wide as the widest of its rows, so that nothing sticks out of its frame.
+    width = Scaled(40) + std::max({modeSelector->width, protocolSelector->width,
+                                   Scaled(kKeyboardWidth)});
     height = Scaled(360);
 
     keyboard = new exCanvasHexKeyboard(this, 0, 0);

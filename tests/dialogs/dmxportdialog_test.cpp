@@ -236,6 +236,8 @@ TEST_F(DMXPortDialogTest, OptionFlagPortsAreNotOfferedOutput)
         exDMXPortDialog* dialog = Open(port);
         exCanvasSegementedControl* modes = dialog->modeSelector;
         ASSERT_EQ(modes->itemCount, option ? 2 : 3);
+        for (exCanvasControl* child : *dialog->children)
+            EXPECT_LE(child->x + child->width, dialog->width) << "inside the frame";
         EXPECT_EQ(modes->items.Last(), option ? "Input" : "Output");
         // A press at the right edge lands on the last offered mode.
         PressOverlayControl(root, modes, modes->width, modes->height / 2);
