@@ -339,9 +339,17 @@ void exBaseNode::PaintShade(wxGraphicsContext* gc)
 
 void exBaseNode::PaintOverlayText(wxGraphicsContext* gc, const wxString& text)
 {
-    gc->SetFont(exPanelDrawing::SwissBold(17, displayScale), *wxWHITE);
+    wxFont font = exPanelDrawing::SwissBold(17, displayScale);
+    gc->SetFont(font, *wxWHITE);
     double textWidth = 0, textHeight = 0;
     gc->GetTextExtent(text, &textWidth, &textHeight);
+    // The warning must be readable whole: a face wider than the one the drawing was laid out
+    // for would push it past both edges of the device, so it is set smaller to fit.
+    if (textWidth > width && textWidth > 0) {
+        font.SetFractionalPointSize(font.GetFractionalPointSize() * width / textWidth);
+        gc->SetFont(font, *wxWHITE);
+        gc->GetTextExtent(text, &textWidth, &textHeight);
+    }
     gc->DrawText(text, (width - textWidth) / 2, height - 35);
 }
 

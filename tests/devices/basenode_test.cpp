@@ -387,3 +387,31 @@ TEST_F(BaseNodeTest, LostOverlayShadesTheDrawing)
     EXPECT_NEAR(image.GetRed(400, 20), 105, 3);
     EXPECT_EQ(image.GetRed(795, 195), 255);
 }
+
+TEST_F(BaseNodeTest, UnreachableWarningStaysWithinTheDevice)
+{
+    exLocalAdapters::Instance().Build({{0x0AC90001, 0xFFFFFF00}});
+    exBaseNode* node = AddNode(0, 0xC0A84D0A);
+    node->network.ipText = "192.168.77.10";
+    node->OnAlive();
+    wxBitmap bitmap(1000, 220);
+    {
+        wxMemoryDC dc(bitmap);
+        dc.SetBackground(*wxBLACK_BRUSH);
+        dc.Clear();
+        std::unique_ptr<wxGraphicsContext> gc(wxGraphicsContext::Create(dc));
+        gc->Translate(100, 40);
+        node->Draw(gc.get());
+    }
+    const wxImage image = bitmap.ConvertToImage();
+    int whiteInside = 0, whiteOutside = 0;
+    for (int x = 0; x < 1000; ++x) {
+        for (int y = 0; y < 220; ++y) {
+            if (image.GetRed(x, y) < 250 || image.GetGreen(x, y) < 250)
+                continue;
+            (x >= 100 && x < 100 + node->width ? whiteInside : whiteOutside)++;
+        }
+    }
+    EXPECT_GT(whiteInside, 0) << "the text is drawn";
+    EXPECT_EQ(whiteOutside, 0) << "and none of it beside the device";
+}
