@@ -143,7 +143,8 @@ void exMainFrame::OnKivnetData(bxBaseNetEvent& event)
     if (!exKivnetProtocol::ReadCode(event.data, event.length, code))
         return;
     // Only a device the program already knows is answered to; Kivnet never creates one.
-    if (exBaseNode* device = rackPanel->FindDeviceByIp(event.senderIp))
+    exDeviceRegistry registry(rackPanel->root, rackPanel);
+    if (exBaseNode* device = registry.FindByIp(event.senderIp))
         device->HandleReply(event.data, event.length);
 }
 

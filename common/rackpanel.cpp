@@ -58,16 +58,6 @@ int exRackPanel::StackedHeight(const std::vector<exBaseNode*>& devices)
     return position;
 }
 
-exBaseNode* exRackPanel::FindDeviceByIp(uint32_t ip)
-{
-    std::vector<exBaseNode*> devices;
-    CollectDevices(devices, true);
-    for (exBaseNode* device : devices)
-        if (device->network.currentIp == ip)
-            return device;
-    return nullptr;
-}
-
 void exRackPanel::PositionDevices()
 {
     std::vector<exBaseNode*> devices;

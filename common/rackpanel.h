@@ -29,8 +29,6 @@ public:
 
     void CollectDevices(std::vector<exBaseNode*>& list, bool includeHidden);
     void PositionDevices();
-    // The first device, hidden ones included, whose current address is `ip`; null if none.
-    exBaseNode* FindDeviceByIp(uint32_t ip);
     // Moves `device` right after `anchor` and the `count` devices that already follow it.
     void InsertDeviceAfter(exBaseNode* device, exBaseNode* anchor, int count);
 

@@ -13,6 +13,7 @@
 #include <wx/init.h>
 
 #include "common/appstate.h"
+#include "common/deviceregistry.h"
 #include "common/rackpanel.h"
 #include "devices/basenode19inch.h"
 #include "devices/dmxport.h"
@@ -111,10 +112,11 @@ void KivnetReplies(benchmark::State& state)
     std::vector<std::vector<uint8_t>> replies;
     for (uint8_t port = 0; port < 4; ++port)
         replies.push_back(PortReply(port));
+    exDeviceRegistry registry(rack.panel->root, rack.panel);
     for (auto _ : state) {
         for (int i = 0; i < 10000; ++i) {
             const std::vector<uint8_t>& reply = replies[i % 4];
-            exBaseNode* device = rack.panel->FindDeviceByIp(0x0AC90100 + uint32_t(i % 100));
+            exBaseNode* device = registry.FindByIp(0x0AC90100 + uint32_t(i % 100));
             device->HandleReply(reply.data(), reply.size());
         }
     }
