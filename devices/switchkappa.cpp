@@ -149,11 +149,19 @@ void exSwitchKappa::HandleSettings(const uint8_t* reply, size_t length, bool isR
     }
     TakeBays(settings.modules);
     if (isReply && readBackStage == kDeviceStage) {
-        readBackStage = kPortStage;
-        readBackPort = kPortsPerBay;
-        portRepliesRead = 0;
-        readBackRetries = kReadBackTries;
-        RequestPortSettings(readBackPort);
+        // Module ports are read from the first bay that holds a module; a switch without
+        // modules has none to read, and asking for one it does not have would go unanswered.
+        const int first = FirstModulePort();
+        if (first < 0) {
+            readBackStage = kIdle;
+            readBackRetries = 0;
+        } else {
+            readBackStage = kPortStage;
+            readBackPort = first;
+            portRepliesRead = 0;
+            readBackRetries = kReadBackTries;
+            RequestPortSettings(readBackPort);
+        }
     }
     SetDirty();
 }
@@ -241,6 +249,14 @@ void exSwitchKappa::HandleModulePort(const uint8_t* reply, size_t length)
     readBackPort = next;
     readBackRetries = kReadBackTries;
     RequestPortSettings(next);
+}
+
+int exSwitchKappa::FirstModulePort() const
+{
+    for (int bay = 1; bay <= kBays; ++bay)
+        if (modules[bay] && bayPorts[bay] > 0)
+            return bay * kPortsPerBay;
+    return -1;
 }
 
 int exSwitchKappa::NextModulePort(int wirePort) const

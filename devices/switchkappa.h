@@ -54,5 +54,7 @@ private:
     void HandleSettings(const uint8_t* reply, size_t length, bool isReply);
     void HandleModulePort(const uint8_t* reply, size_t length);
     // The wire port read after `wirePort`, or -1 when the read-back is complete.
+    // Wire number of the first port of the first bay holding a module; -1 when none does.
+    int FirstModulePort() const;
     int NextModulePort(int wirePort) const;
 };
