@@ -7,6 +7,7 @@
 #include "common/controls/canvascolours.h"
 #include "common/overlay.h"
 #include "devices/basenode.h"
+#include "devices/paneldrawing.h"
 #include "dialogs/globalsettingsdialog.h"
 
 namespace {
@@ -20,12 +21,12 @@ enum TimeoutCode { kAlwaysOn = 1, kFiveSeconds = 2, kOneMinute = 5 };
 exCanvasUIControl::exCanvasUIControl(exBaseNode* device)
     : exCanvasButton(device, 0, 0, 40, 20, "Button"), device(device)
 {
-    textFont = wxFont(wxFontInfo(int(7 / displayScale)).Family(wxFONTFAMILY_SWISS).Bold());
+    textFont = exPanelDrawing::SwissBold(7, displayScale);
 }
 
 wxFont exCanvasUIControl::LargeFont() const
 {
-    return wxFont(wxFontInfo(int(13 / displayScale)).Family(wxFONTFAMILY_SWISS).Bold());
+    return exPanelDrawing::SwissBold(13, displayScale);
 }
 
 wxString exCanvasUIControl::GetIdText() const

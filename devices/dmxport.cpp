@@ -5,9 +5,9 @@
 #include <wx/pen.h>
 
 #include "common/controls/canvascolours.h"
-#include "devices/paneldrawing.h"
 #include "common/overlay.h"
 #include "devices/basenode.h"
+#include "devices/paneldrawing.h"
 #include "dialogs/dmxportdialog.h"
 #include "net/universecode.h"
 

@@ -5,10 +5,10 @@
 #include <wx/pen.h>
 
 #include "common/controls/canvascolours.h"
-#include "devices/paneldrawing.h"
 #include "common/overlay.h"
 #include "devices/basenode.h"
 #include "devices/networksettings.h"
+#include "devices/paneldrawing.h"
 #include "dialogs/ethernetportdialog.h"
 #include "net/ipv4.h"
 

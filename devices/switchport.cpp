@@ -7,6 +7,7 @@
 #include "common/controls/canvascolours.h"
 #include "common/overlay.h"
 #include "devices/basenode.h"
+#include "devices/paneldrawing.h"
 #include "dialogs/switchportdialog.h"
 
 namespace {
@@ -20,7 +21,7 @@ exSwitchPort::exSwitchPort(exBaseNode* device, int index)
       portIndex(index)
 {
     normalFill = exCanvasColours::kDarkGrey;
-    font = wxFont(wxFontInfo(int(9 / displayScale)).Family(wxFONTFAMILY_SWISS).Bold());
+    font = exPanelDrawing::SwissBold(9, displayScale);
 }
 
 wxString exSwitchPort::GetStatusText() const
