@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 
 #include <wx/app.h>
@@ -186,8 +187,59 @@ TEST_F(DiscoveryEndToEnd, EveryModelIsFoundReadBackAndDrawnAsItsModel)
     EXPECT_FALSE(far->enabled);
     EXPECT_TRUE(beta->enabled);
 
+    // Counted when each device was added; the two hidden models may have come in uncounted.
+    long count = 0;
     const wxString status = frame->GetStatusBar()->GetStatusText(0);
+    ASSERT_TRUE(status.BeforeFirst(' ').ToLong(&count)) << status;
     EXPECT_TRUE(status.EndsWith(" Items Detected")) << status;
+    EXPECT_GE(count, 10);
+    EXPECT_LE(count, 12);
+}
+
+TEST_F(DiscoveryEndToEnd, ANodeIsReadBackDeviceFirstThenEachPortThenItsId)
+{
+    ASSERT_TRUE(PumpEventsUntil([&] { return AllReadBack(); }, 15000)) << Describe();
+    // What NodeDelta (10 ports) received from the program, in order, request by request.
+    std::vector<std::string> asked;
+    for (const SimNetwork::Record& record : network.Received()) {
+        if (record.destination != "10.202.1.4" || record.bytes.size() < 8)
+            continue;
+        if (record.port == 6517 && record.bytes[7] == 0x21)
+            asked.push_back("settings");
+        else if (record.port == 6517 && record.bytes[7] == 0x31 && record.bytes.size() == 10)
+            asked.push_back("port " + std::to_string(record.bytes[8]));
+        else if (record.port == 6454 && record.bytes[8] == 0x00 && record.bytes[9] == 0x20)
+            asked.push_back("poll");
+    }
+    // Each request once when every answer comes at once; repeats would only follow losses.
+    asked.erase(std::unique(asked.begin(), asked.end()), asked.end());
+    EXPECT_THAT(asked, testing::ElementsAre("settings", "port 0", "port 1", "port 2", "port 3",
+                                            "port 4", "port 5", "port 6", "port 7", "port 8",
+                                            "port 9", "poll"));
+}
+
+TEST_F(DiscoveryEndToEnd, AModulePutIntoTheLargeSwitchAppearsAndGoesLostWhenTakenOut)
+{
+    ASSERT_TRUE(PumpEventsUntil([&] { return AllReadBack(); }, 15000)) << Describe();
+    auto* kappa = static_cast<exSwitchKappa*>(ByUnit(0x0319, 10));
+    ASSERT_EQ(kappa->modules[3], nullptr);
+    EXPECT_EQ(network.Control("module 9 3 4"), "ok");
+    ASSERT_TRUE(PumpEventsUntil([&] { return kappa->modules[3] != nullptr; }, 5000));
+    exBaseNode* module = kappa->modules[3];
+    EXPECT_EQ(module->connectionState, exBaseNode::kHosted);
+    EXPECT_EQ(module->dmxPorts[0]->portNumber, 48);
+    // Below the switch and its modules of bays 1 and 2.
+    std::vector<exBaseNode*> order = Devices();
+    const auto at = std::find(order.begin(), order.end(), kappa);
+    ASSERT_LT(at + 3, order.end());
+    EXPECT_EQ(at[3], module);
+
+    EXPECT_EQ(network.Control("module 9 3 0"), "ok");
+    EXPECT_TRUE(
+        PumpEventsUntil([&] { return module->connectionState == exBaseNode::kLost; }, 5000));
+    const std::vector<exBaseNode*> after = Devices();
+    EXPECT_NE(std::find(after.begin(), after.end(), module), after.end())
+        << "a module taken out stays in the rack, drawn as lost";
 }
 
 TEST_F(DiscoveryEndToEnd, ADeviceThatStopsAnsweringIsLostAndComesBack)
