@@ -47,6 +47,9 @@ bool bxBaseSocket::Open(uint16_t portNumber)
     int enable = 1;
     if (!socket->SetOption(SOL_SOCKET, SO_BROADCAST, &enable, sizeof(enable)))
         wxMessageBox("Ip broadcast failed", "Message", wxOK | wxCENTRE);
+    // Room for a whole rig's answers at once; the system may grant less, which is still fine.
+    int receiveBuffer = kReceiveBufferBytes;
+    socket->SetOption(SOL_SOCKET, SO_RCVBUF, &receiveBuffer, sizeof(receiveBuffer));
 
     socket->SetNotify(wxSOCKET_INPUT_FLAG);
     socket->Notify(true);
@@ -112,6 +115,17 @@ void bxBaseSocket::OnSocketEvent(wxSocketEvent& event)
 {
     if (!event.GetSocket() || event.GetSocketEvent() != wxSOCKET_INPUT)
         return;
+    // Hundreds of devices answer a discovery request within milliseconds. Everything that has
+    // arrived is taken now, not one datagram per turn of the event loop, so that the socket's
+    // buffer never overflows and drops replies. The bound keeps a flood from starving the window.
+    int taken = 0;
+    do {
+        ReceiveOne();
+    } while (++taken < kMaxDatagramsPerEvent && socket->IsData());
+}
+
+void bxBaseSocket::ReceiveOne()
+{
     uint8_t buffer[kMaxDatagramLength + 1];
     uint32_t ip = 0;
     const size_t length = Receive(buffer, ip);

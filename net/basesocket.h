@@ -16,6 +16,8 @@ class bxBaseSocket : public wxEvtHandler {
 public:
     // Largest datagram the endpoints accept; anything longer is dropped, never cut.
     static constexpr size_t kMaxDatagramLength = 1536;
+    static constexpr int kMaxDatagramsPerEvent = 256;
+    static constexpr int kReceiveBufferBytes = 2 * 1024 * 1024;
 
     bxBaseSocket(wxEvtHandler* owner, int eventId);
     ~bxBaseSocket() override;
@@ -45,5 +47,8 @@ public:
     wxArrayString broadcastAddresses;
 
 private:
+    // Reads one datagram and hands it on unless it is to be dropped.
+    void ReceiveOne();
+
     wxDECLARE_EVENT_TABLE();
 };

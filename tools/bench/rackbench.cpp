@@ -14,9 +14,11 @@
 
 #include "common/appstate.h"
 #include "common/deviceregistry.h"
+#include "common/localadapters.h"
 #include "common/rackpanel.h"
 #include "devices/basenode19inch.h"
 #include "devices/dmxport.h"
+#include "devices/modelcatalogue.h"
 
 namespace {
 
@@ -25,13 +27,21 @@ public:
     bool OnInit() override { return true; }
 };
 
-// A rack panel in a hidden frame holding `count` online 19-inch devices with four DMX ports.
+const uint16_t kModelCodes[] = {0x0103, 0x0106, 0x0107, 0x0108, 0x0109, 0x010A,
+                                 0x0111, 0x0203, 0x0318, 0x0319, 0x2024, 0x300E};
+
+// A rack panel in a hidden frame holding `count` online devices: plain 19-inch units with four
+// DMX ports, or the real models in turn.
 struct Rack {
-    explicit Rack(int count)
+    Rack(int count, bool realModels)
     {
         frame = new wxFrame(nullptr, wxID_ANY, "bench", wxDefaultPosition, wxSize(800, 600));
         panel = new exRackPanel(frame, "Rack");
         panel->timer->Stop();
+        if (realModels) {
+            AddRealModels(count);
+            return;
+        }
         for (int i = 0; i < count; ++i) {
             auto* device = new exBaseNode19Inch(panel->root, 4);
             device->title = "Pylon NodeDelta";
@@ -50,13 +60,36 @@ struct Rack {
     }
     ~Rack() { frame->Destroy(); }
 
+    void AddRealModels(int count)
+    {
+        for (int i = 0; i < count; ++i) {
+            exBaseNode* device = exModelCatalogue::Create(kModelCodes[i % 12], panel->root);
+            device->hidden = false; // as after their first settings reply
+            device->network.modelCode = kModelCodes[i % 12];
+            device->network.unitNumber = uint16_t(i);
+            device->network.currentIp = 0x0AC90100 + uint32_t(i);
+            device->network.ipText = "10.201.1.1";
+            device->network.maskText = "255.255.0.0";
+            device->deviceName = "Bench device";
+            device->OnAlive();
+            for (exDMXPort* port : device->dmxPorts) {
+                port->mode = exDMXPort::kOutput;
+                port->SetUniverseCode(0x0300 + uint16_t(i));
+            }
+            panel->root->children->Append(device);
+        }
+        panel->PositionDevices();
+        // Reachable: the bench's adapter holds the devices' subnet.
+        exLocalAdapters::Instance().Build({{0x0AC90001, 0xFFFF0000}});
+    }
+
     wxFrame* frame;
     exRackPanel* panel;
 };
 
 void FullRepaint(benchmark::State& state)
 {
-    Rack rack(int(state.range(0)));
+    Rack rack(int(state.range(0)), state.range(1) != 0);
     wxBitmap bitmap(800, 600);
     for (auto _ : state) {
         wxMemoryDC dc(bitmap);
@@ -66,12 +99,15 @@ void FullRepaint(benchmark::State& state)
     }
     state.SetLabel("800 x 600 window, as the rack paints");
 }
-BENCHMARK(FullRepaint)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond);
+BENCHMARK(FullRepaint)
+    ->ArgsProduct({{100, 1000}, {0, 1}})
+    ->ArgNames({"devices", "models"})
+    ->Unit(benchmark::kMillisecond);
 
 // Every device drawn, visible or not: what a repaint would cost without the rack's culling.
 void DrawEveryDevice(benchmark::State& state)
 {
-    Rack rack(int(state.range(0)));
+    Rack rack(int(state.range(0)), state.range(1) != 0);
     std::vector<exBaseNode*> devices;
     rack.panel->CollectDevices(devices, true);
     wxBitmap bitmap(800, 600);
@@ -86,7 +122,10 @@ void DrawEveryDevice(benchmark::State& state)
         }
     }
 }
-BENCHMARK(DrawEveryDevice)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond);
+BENCHMARK(DrawEveryDevice)
+    ->ArgsProduct({{100, 1000}, {0, 1}})
+    ->ArgNames({"devices", "models"})
+    ->Unit(benchmark::kMillisecond);
 
 std::vector<uint8_t> PortReply(uint8_t wirePort)
 {
@@ -104,7 +143,7 @@ std::vector<uint8_t> PortReply(uint8_t wirePort)
 // address as the main window does it.
 void KivnetReplies(benchmark::State& state)
 {
-    Rack rack(100);
+    Rack rack(100, state.range(0) != 0);
     std::vector<exBaseNode*> devices;
     rack.panel->CollectDevices(devices, true);
     for (size_t i = 0; i < devices.size(); ++i)
@@ -122,7 +161,41 @@ void KivnetReplies(benchmark::State& state)
     }
     state.SetItemsProcessed(state.iterations() * 10000);
 }
-BENCHMARK(KivnetReplies)->Unit(benchmark::kMillisecond);
+BENCHMARK(KivnetReplies)->Arg(0)->Arg(1)->ArgName("models")->Unit(benchmark::kMillisecond);
+
+std::vector<uint8_t> DiscoveryReply(uint16_t modelCode, uint16_t unit, uint32_t ip)
+{
+    std::vector<uint8_t> reply(50, 0);
+    const uint8_t header[] = {'M', '-', 'R', 0, 0x00, 0x11, 0x00, 0x00};
+    std::copy(std::begin(header), std::end(header), reply.begin());
+    reply[32] = uint8_t(unit >> 8);
+    reply[33] = uint8_t(unit);
+    for (int i = 0; i < 4; ++i)
+        reply[40 + i] = uint8_t(ip >> (24 - 8 * i));
+    reply[44] = 255;
+    reply[45] = 255;
+    reply[48] = uint8_t(modelCode >> 8);
+    reply[49] = uint8_t(modelCode);
+    return reply;
+}
+
+// One second of a show network: 300 devices that are already known answer the discovery
+// request, each reply looked up by model and unit and taken in.
+void DiscoveryRound(benchmark::State& state)
+{
+    Rack rack(0, true);
+    exDeviceRegistry registry(rack.panel->root, rack.panel);
+    std::vector<std::vector<uint8_t>> replies;
+    for (int i = 0; i < 300; ++i)
+        replies.push_back(DiscoveryReply(kModelCodes[i % 12], uint16_t(i), 0x0AC90100 + i));
+    for (const auto& reply : replies) // the first round creates them
+        registry.HandleDiscoveryReply(reply.data(), reply.size(), 0);
+    for (auto _ : state)
+        for (const auto& reply : replies)
+            registry.HandleDiscoveryReply(reply.data(), reply.size(), 0);
+    state.SetItemsProcessed(state.iterations() * 300);
+}
+BENCHMARK(DiscoveryRound)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
