@@ -1,0 +1,350 @@
+// The built program against the device simulator, driven like a technician drives it: real
+// pointer clicks and key presses on the drawn rack, dialogs and control bar, and the bytes the
+// simulated devices receive checked against the message tables, written out by hand.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "e2e/rigwiseui.h"
+#include "e2e/screen.h"
+#include "support/handbytes.h"
+#include "support/simnetwork.h"
+
+using rigwiseui::Dialog;
+using rigwiseui::Point;
+using rigwiseui::Program;
+using rigwiseui::Scaled;
+using rigwiseui::Selector;
+
+namespace {
+
+// One 19-inch node with eight DMX ports (ports right to left from design x 685, 50 apart, at
+// y 75; the Ethernet sockets at 100, 75; the display at 520, 15). Unit 7, model 0x0109.
+const char kEightPortNode[] = R"({"devices": [
+  {"model": "0x0109", "unit": 7, "ip": "10.202.1.9", "mask": "255.255.0.0",
+   "mac": "00:50:c2:0a:0b:0c", "name": "Stage Left", "locked": false, "displayTimeout": 2,
+   "optionA": 90, "optionB": 165,
+   "ports": [{"mode": "output", "universe": "0x0215", "value": 305419896},
+             {"mode": "input", "universe": "0x0302", "value": 7},
+             {"mode": "disabled"},
+             {"mode": "output", "universe": "0x0105", "value": 0},
+             {"mode": "output", "universe": "0x0204", "value": 0},
+             {"mode": "output", "universe": "0x0205", "value": 0},
+             {"mode": "output", "universe": "0x0206", "value": 0},
+             {"mode": "output", "universe": "0x0207", "value": 0}]}
+]})";
+const char kNodeAddress[] = "10.202.1.9";
+
+constexpr int kDmxDialogHeight = 345;     // 360 units
+constexpr int kNetworkDialogHeight = 144; // 150 units
+
+void SleepMs(int ms)
+{
+    usleep(useconds_t(ms) * 1000);
+}
+
+uint16_t Code(const SimNetwork::Record& record)
+{
+    if (record.bytes.size() < 8)
+        return 0;
+    // Kivnet carries its code in bytes 6..7, the update port in bytes 4..5.
+    if (record.port == 6464)
+        return uint16_t(record.bytes[4] << 8 | record.bytes[5]);
+    return uint16_t(record.bytes[6] << 8 | record.bytes[7]);
+}
+
+bool IsDiscoveryRequest(const SimNetwork::Record& record)
+{
+    return record.port == 6464 && Code(record) == 0x0010;
+}
+
+// What the program has sent since record `from` that the predicate picks; waits (bounded)
+// until at least `count` such datagrams have arrived.
+std::vector<SimNetwork::Record> WaitFor(const SimNetwork& network, size_t from, size_t count,
+                                        const std::function<bool(const SimNetwork::Record&)>& pick,
+                                        int limitMs = 4000)
+{
+    std::vector<SimNetwork::Record> picked;
+    for (int waited = 0; waited <= limitMs; waited += 50) {
+        const std::vector<SimNetwork::Record> records = network.Received();
+        picked.clear();
+        for (size_t i = from; i < records.size(); ++i)
+            if (pick(records[i]))
+                picked.push_back(records[i]);
+        if (picked.size() >= count)
+            break;
+        SleepMs(50);
+    }
+    return picked;
+}
+
+size_t RecordCount(const SimNetwork& network)
+{
+    return network.Received().size();
+}
+
+// The settings messages the dialogs and "Update" send, in the order they arrived.
+bool IsSettingsMessage(const SimNetwork::Record& record)
+{
+    const uint16_t code = Code(record);
+    return (record.port == 6517 && (code == 0x0020 || code == 0x0030 || code == 0x0040)) ||
+           (record.port == 6464 && code == 0x0088);
+}
+
+// Port programming, code 0x0030: the 22-byte form for an input port, 164 bytes otherwise.
+std::vector<uint8_t> PortProgramming(uint8_t wirePort, uint8_t mode, uint16_t universeCode,
+                                     uint32_t portValue)
+{
+    const bool input = mode == 1;
+    std::vector<uint8_t> bytes = Kivnet(0x0030, input ? 22 : 164);
+    Put(bytes, 8, {wirePort});                                   // wire port number
+    Put(bytes, 9, {mode});                                       // 0 disabled, 1 in, 2 out
+    Put(bytes, 10, {uint8_t(mode != 0 ? 1 : 0)});                // enabled
+    Put(bytes, 11, {uint8_t(input ? 1 : 2)});                    // form: 1 input, 2 other
+    Put(bytes, 12, {uint8_t(universeCode >> 8), uint8_t(universeCode)}); // universe code
+    const uint8_t value[] = {uint8_t(portValue >> 24), uint8_t(portValue >> 16),
+                             uint8_t(portValue >> 8), uint8_t(portValue)};
+    if (input) {
+        Put(bytes, 14, {0x64});                                  // 100
+        Put(bytes, 18, {value[0], value[1], value[2], value[3]}); // port value
+    } else {
+        Put(bytes, 160, {value[0], value[1], value[2], value[3]}); // port value
+    }
+    return bytes;
+}
+
+// Network settings, code 0x0088 on the update port, for unit 7 of model 0x0109.
+std::vector<uint8_t> NetworkSettings(std::initializer_list<uint8_t> addressLittleEndian,
+                                     std::initializer_list<uint8_t> maskLittleEndian)
+{
+    std::vector<uint8_t> bytes(282, 0);
+    Put(bytes, 0, {0x4D, 0x2D, 0x52, 0x00}); // magic "M-R"
+    Put(bytes, 4, {0x00, 0x88});             // network settings
+    Put(bytes, 8, {0x00, 0x07});             // unit number
+    Put(bytes, 10, {0x01, 0x09});            // model code
+    Put(bytes, 14, addressLittleEndian);     // new address, last octet first
+    Put(bytes, 18, maskLittleEndian);        // new mask, last octet first
+    return bytes;
+}
+
+// The rack with its one node, ready to be clicked: found, read back (the Art-Net poll to the
+// node ends the read-back) and drawn.
+class NodeRack : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(network.ok());
+        ASSERT_TRUE(network.StartSimulator(kEightPortNode));
+        program = std::make_unique<Program>(network);
+        ASSERT_TRUE(program->ok()) << "no program window with its control bar";
+        const auto polled = WaitFor(network, 0, 1, [](const SimNetwork::Record& record) {
+            return record.port == 6454 && record.destination == kNodeAddress;
+        });
+        ASSERT_EQ(polled.size(), 1u) << "the node was not read back";
+        // The front panel's black body is drawn over the rack's grey.
+        for (int tries = 0; tries < 40; ++tries) {
+            const Point body = program->RackPoint(0, 0, 30, 20);
+            if (xscreen::Capture().At(body.x, body.y).IsBlack())
+                return;
+            SleepMs(50);
+        }
+        FAIL() << "the node is not drawn";
+    }
+
+    // DMX port i's socket (ports right to left).
+    Point DmxPort(int index) const { return program->RackPoint(685 - 50 * index, 75, 20, 48); }
+    Point EthernetPort() const { return program->RackPoint(100, 75, 20, 40); }
+
+    // Hex key k of the DMX port dialog's keyboard: 175 units wide, centred, 120 units down,
+    // keys of 40 units on a pitch of 45.
+    static Point HexKey(const Dialog& dialog, int key)
+    {
+        const int left = dialog.x + (dialog.width - Scaled(175)) / 2;
+        return Point{left + Scaled(45 * (key % 4)) + Scaled(40) / 2,
+                     dialog.y + Scaled(120) + Scaled(45 * (key / 4)) + Scaled(40) / 2};
+    }
+    static Point DmxOk(const Dialog& dialog) { return dialog.At(22 + 20, 310 + 20); }
+
+    // The network dialog's entries start 30 units after the "Subnet Mask" label, whose width
+    // also makes the dialog's: width = label width × scale + 50 + 95.
+    static int NetworkEntryX(const Dialog& dialog)
+    {
+        const double label = (dialog.width - 145) / rigwiseui::kScale;
+        return int(label / rigwiseui::kScale) + 30;
+    }
+    static Point NetworkOk(const Dialog& dialog) { return dialog.At(20 + 20, 120 + 10); }
+
+    SimNetwork network;
+    std::unique_ptr<Program> program;
+};
+
+} // namespace
+
+// DMX port and network settings dialogs with Auto Update on: "OK" sends the edit at once; a node
+// given a new address by the network dialog is found again there and keeps being programmed.
+TEST_F(NodeRack, DialogsSendOnOkAndAReaddressedNodeIsFoundAgain)
+{
+    // Port 1: Art-Net 1-5 output becomes sACN 6400 input.
+    xscreen::Click(DmxPort(0).x, DmxPort(0).y);
+    Dialog dialog = program->WaitForDialog(kDmxDialogHeight);
+    ASSERT_TRUE(dialog.found()) << "no DMX port dialog";
+    const Selector protocols = program->FindSelector(dialog, 20, 60, 3);
+    xscreen::Click(protocols.Segment(1).x, protocols.Segment(1).y); // sACN: keeps 21
+    for (int key : {6, 4, 0, 0}) // the first key replaces 21
+        xscreen::Click(HexKey(dialog, key).x, HexKey(dialog, key).y);
+    const Selector modes = program->FindSelector(dialog, 20, 30, 3);
+    xscreen::Click(modes.Segment(1).x, modes.Segment(1).y); // Input
+    program->Screenshot("dmx-port-dialog");
+    size_t mark = RecordCount(network);
+    xscreen::Click(DmxOk(dialog).x, DmxOk(dialog).y);
+
+    auto sent = WaitFor(network, mark, 1, IsSettingsMessage);
+    ASSERT_EQ(sent.size(), 1u) << "OK sent no port programming";
+    EXPECT_EQ(sent[0].destination, kNodeAddress);
+    EXPECT_EQ(sent[0].port, 6517);
+    // Wire port 0, input, sACN 6400 = 0x0300 + 6400, the port value read back from the output
+    // reply's bytes 160..163 returned in the input form's 18..21.
+    EXPECT_EQ(sent[0].bytes, PortProgramming(0, 1, 0x1C00, 0x12345678));
+    EXPECT_TRUE(program->WaitForNoDialog(kDmxDialogHeight)) << "OK left the dialog open";
+
+    // Network settings: a new address typed on the real keyboard.
+    xscreen::Click(EthernetPort().x, EthernetPort().y);
+    dialog = program->WaitForDialog(kNetworkDialogHeight);
+    ASSERT_TRUE(dialog.found()) << "no network settings dialog";
+    const Point address = dialog.At(NetworkEntryX(dialog) + 47, 60 + 10);
+    xscreen::Click(address.x, address.y);
+    std::string erase;
+    for (int i = 0; i < 12; ++i)
+        erase += " BackSpace";
+    xscreen::Key(erase);
+    xscreen::Type("10.202.1.99");
+    program->Screenshot("network-dialog");
+    mark = RecordCount(network);
+    xscreen::Click(NetworkOk(dialog).x, NetworkOk(dialog).y);
+
+    sent = WaitFor(network, mark, 1, IsSettingsMessage);
+    ASSERT_EQ(sent.size(), 1u) << "OK sent no network settings";
+    EXPECT_EQ(sent[0].destination, "10.202.255.255"); // the adapter's directed broadcast only
+    EXPECT_EQ(sent[0].port, 6464);
+    EXPECT_EQ(sent[0].bytes, NetworkSettings({0x63, 0x01, 0xCA, 0x0A},   // 10.202.1.99
+                                             {0x00, 0x00, 0xFF, 0xFF})); // 255.255.0.0
+    ASSERT_TRUE(program->WaitForNoDialog(kNetworkDialogHeight));
+
+    // Two discovery rounds later the node has answered from its new address; had it not moved,
+    // its reply would have put the old address back.
+    mark = RecordCount(network);
+    EXPECT_GE(WaitFor(network, mark, 4, IsDiscoveryRequest).size(), 4u);
+    program->Screenshot("rack-after-readdress");
+    xscreen::Click(DmxPort(1).x, DmxPort(1).y);
+    dialog = program->WaitForDialog(kDmxDialogHeight);
+    ASSERT_TRUE(dialog.found()) << "the readdressed node no longer takes clicks";
+    mark = RecordCount(network);
+    xscreen::Click(DmxOk(dialog).x, DmxOk(dialog).y);
+    sent = WaitFor(network, mark, 1, IsSettingsMessage);
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(sent[0].destination, "10.202.1.99");
+    EXPECT_EQ(sent[0].bytes, PortProgramming(1, 1, 0x0302, 7)); // unchanged: sACN 2, input
+}
+
+// With Auto Update off, "OK" only marks; "Update" then sends the node's device settings, every
+// DMX port in order and the network settings.
+TEST_F(NodeRack, WithAutoUpdateOffUpdateSendsEverythingInOrder)
+{
+    xscreen::Click(program->updateSwitch.x, program->updateSwitch.y);
+    const size_t start = RecordCount(network);
+
+    // Port 1: Art-Net 1-5 becomes 7-C.
+    xscreen::Click(DmxPort(0).x, DmxPort(0).y);
+    Dialog dialog = program->WaitForDialog(kDmxDialogHeight);
+    ASSERT_TRUE(dialog.found()) << "no DMX port dialog";
+    for (int key : {7, 12})
+        xscreen::Click(HexKey(dialog, key).x, HexKey(dialog, key).y);
+    xscreen::Click(DmxOk(dialog).x, DmxOk(dialog).y);
+    ASSERT_TRUE(program->WaitForNoDialog(kDmxDialogHeight));
+
+    // Network: DHCP.
+    xscreen::Click(EthernetPort().x, EthernetPort().y);
+    dialog = program->WaitForDialog(kNetworkDialogHeight);
+    ASSERT_TRUE(dialog.found()) << "no network settings dialog";
+    const Selector dhcp = program->FindSelector(dialog, 60, 30, 2);
+    xscreen::Click(dhcp.Segment(1).x, dhcp.Segment(1).y);
+    program->Screenshot("network-dialog-dhcp");
+    xscreen::Click(NetworkOk(dialog).x, NetworkOk(dialog).y);
+    ASSERT_TRUE(program->WaitForNoDialog(kNetworkDialogHeight));
+
+    // A discovery round after the last "OK", nothing of the edits has gone out.
+    EXPECT_GE(WaitFor(network, RecordCount(network), 2, IsDiscoveryRequest).size(), 2u);
+    EXPECT_TRUE(WaitFor(network, start, 1, IsSettingsMessage, 0).empty())
+        << "an edit was sent with Auto Update off";
+    program->Screenshot("rack-modified-auto-update-off");
+
+    const size_t mark = RecordCount(network);
+    xscreen::Click(program->updateButton.x, program->updateButton.y);
+    const auto sent = WaitFor(network, mark, 10, IsSettingsMessage);
+    ASSERT_EQ(sent.size(), 10u) << "Update sent " << sent.size() << " of 10 messages";
+
+    // Device settings, code 0x0020, 222 bytes.
+    std::vector<uint8_t> device = Kivnet(0x0020, 222);
+    PutText(device, 8, "Stage Left"); // name, zero-padded to 17 bytes
+    Put(device, 34, {1});             // lock + 1: unlocked
+    Put(device, 35, {2});             // display time-out code: 5 seconds
+    Put(device, 94, {90, 165});       // option bytes A and B, as read
+    EXPECT_EQ(sent[0].port, 6517);
+    EXPECT_EQ(sent[0].destination, kNodeAddress);
+    EXPECT_EQ(sent[0].bytes, device);
+
+    const std::vector<std::vector<uint8_t>> ports = {
+        PortProgramming(0, 2, 0x027C, 0x12345678), // Art-Net 7-C, output, value kept
+        PortProgramming(1, 1, 0x0302, 7),          // sACN 2, input
+        PortProgramming(2, 0, 0x0000, 0),          // disabled: nothing read but the mode
+        PortProgramming(3, 2, 0x0105, 0),          // Shownet 6 = 0x00FF + 6
+        PortProgramming(4, 2, 0x0204, 0),          // Art-Net 0-4
+        PortProgramming(5, 2, 0x0205, 0),
+        PortProgramming(6, 2, 0x0206, 0),
+        PortProgramming(7, 2, 0x0207, 0)};
+    for (size_t i = 0; i < ports.size(); ++i) {
+        EXPECT_EQ(sent[1 + i].port, 6517) << "message " << 1 + i;
+        EXPECT_EQ(sent[1 + i].bytes, ports[i]) << "port " << i;
+    }
+    EXPECT_EQ(sent[9].port, 6464);
+    EXPECT_EQ(sent[9].bytes, NetworkSettings({0, 0, 0, 0}, {0, 0, 0, 0})); // DHCP
+}
+
+// Auto Scan off stops the discovery requests; "Scan" then sends one Art-Net poll; "Exit" ends
+// the program.
+TEST_F(NodeRack, AutoScanOffStopsDiscoveryAndExitEndsTheProgram)
+{
+    xscreen::Click(program->scanSwitch.x, program->scanSwitch.y);
+    const size_t mark = RecordCount(network);
+    xscreen::Click(program->scanButton.x, program->scanButton.y);
+    const auto isPoll = [](const SimNetwork::Record& record) {
+        return record.port == 6454 && record.destination == "10.202.255.255";
+    };
+    const auto polls = WaitFor(network, mark, 1, isPoll);
+    ASSERT_EQ(polls.size(), 1u) << "Scan sent no Art-Net poll";
+    std::vector<uint8_t> poll(14, 0);
+    PutText(poll, 0, "Art-Net");  // ID, zero-terminated
+    Put(poll, 8, {0x00, 0x20});   // OpPoll, little-endian
+    Put(poll, 10, {0x00, 0x0E});  // protocol version 14
+    Put(poll, 12, {0x03});        // flags
+    EXPECT_EQ(polls[0].bytes, poll);
+    program->Screenshot("control-bar-auto-scan-off");
+
+    // The poll went out after the switch was off: no discovery request may follow it. Two and
+    // a half seconds span two rounds of the one-second request.
+    std::vector<SimNetwork::Record> records = network.Received();
+    size_t afterPoll = mark;
+    while (afterPoll < records.size() && !isPoll(records[afterPoll]))
+        ++afterPoll;
+    SleepMs(2500);
+    EXPECT_TRUE(WaitFor(network, afterPoll, 1, IsDiscoveryRequest, 0).empty())
+        << "discovery continued with Auto Scan off";
+
+    xscreen::Click(program->exitButton.x, program->exitButton.y);
+    EXPECT_TRUE(program->WaitForEnd(5000)) << "Exit did not end the program";
+}
