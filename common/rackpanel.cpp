@@ -88,8 +88,19 @@ void exRackPanel::Relayout()
     canvasScale = (clientWidth > widest && widest > 0)
                       ? (clientWidth - 2.0 * kMargin) / widest
                       : 1.0;
-    SetScrollbars(1, 1, 0, int(totalHeight * canvasScale), 0, 0, true);
+    SetScrollbars(1, 1, 0, ScrollRange(totalHeight, GetClientSize().y), 0, 0, true);
     PositionDevices();
+}
+
+int exRackPanel::ScrollRange(int totalHeight, int clientHeight) const
+{
+    // The scroll position counts canvas units, while the window shows clientHeight / scale of
+    // them: the range ends where the last device's bottom meets the window's bottom, so the
+    // view never runs on into empty space below the rack.
+    if (totalHeight <= 0)
+        return 0;
+    const double visibleUnits = clientHeight / canvasScale;
+    return std::max(0, int(totalHeight - visibleUnits) + clientHeight);
 }
 
 void exRackPanel::InsertDeviceAfter(exBaseNode* device, exBaseNode* anchor, int count)

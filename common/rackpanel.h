@@ -41,6 +41,8 @@ public:
     int elapsed = 0;
 
 private:
+    // Virtual height in pixels that lets the view scroll exactly to the rack's end.
+    int ScrollRange(int totalHeight, int clientHeight) const;
     // Height of the stacked visible devices, gaps included.
     static int StackedHeight(const std::vector<exBaseNode*>& devices);
 
