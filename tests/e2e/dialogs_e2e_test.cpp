@@ -348,3 +348,130 @@ TEST_F(NodeRack, AutoScanOffStopsDiscoveryAndExitEndsTheProgram)
     xscreen::Click(program->exitButton.x, program->exitButton.y);
     EXPECT_TRUE(program->WaitForEnd(5000)) << "Exit did not end the program";
 }
+
+namespace {
+
+// One switch with eight ports (right to left from design x 565, 45 apart, at y 75) and the large
+// display at 520, 15. Every port normal in VLAN 1.
+const char kSwitch[] = R"({"devices": [
+  {"model": "0x0318", "unit": 4, "ip": "10.202.1.4", "mask": "255.255.0.0",
+   "name": "Switch FOH", "locked": false, "displayTimeout": 1, "switchWord": 258,
+   "switchPorts": [{"mode": 1, "value": 1}, {"mode": 1, "value": 1}, {"mode": 1, "value": 1},
+                   {"mode": 1, "value": 1}, {"mode": 1, "value": 1}, {"mode": 1, "value": 1},
+                   {"mode": 1, "value": 1}, {"mode": 1, "value": 1}]}
+]})";
+const char kSwitchAddress[] = "10.202.1.4";
+
+constexpr int kDeviceDialogHeight = 153; // 100 units + 30 for each of the display and lock rows
+constexpr int kSwitchPortDialogHeight = 278; // 290 units
+
+// Switch settings, code 0x0040, 450 bytes, as the switch above holds them with this name, lock,
+// display code and port records (mode, VLAN or partner).
+std::vector<uint8_t> SwitchSettings(const std::string& name, bool locked, uint8_t displayCode,
+                                    const std::vector<std::pair<uint8_t, uint16_t>>& ports)
+{
+    std::vector<uint8_t> bytes = Kivnet(0x0040, 450);
+    PutText(bytes, 8, name);                       // name, zero-padded to 17 bytes
+    Put(bytes, 26, {uint8_t(locked ? 2 : 1)});     // lock + 1
+    Put(bytes, 27, {8});                           // port records that follow
+    Put(bytes, 28, {displayCode, 0});              // display code, little-endian
+    Put(bytes, 30, {0x02, 0x01});                  // switch word 258, little-endian, as read
+    for (size_t i = 0; i < ports.size(); ++i) {
+        const size_t record = 66 + 16 * i;         // 16-byte records
+        Put(bytes, record, {ports[i].first});      // mode
+        Put(bytes, record + 1, {0});               // speed: Auto
+        Put(bytes, record + 2, {uint8_t(ports[i].second), uint8_t(ports[i].second >> 8)});
+    }
+    return bytes;
+}
+
+class SwitchRack : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(network.ok());
+        ASSERT_TRUE(network.StartSimulator(kSwitch));
+        program = std::make_unique<Program>(network);
+        ASSERT_TRUE(program->ok()) << "no program window with its control bar";
+        // The switch's read-back ends with its identify request, answered at once.
+        const auto identified = WaitFor(network, 0, 1, [](const SimNetwork::Record& record) {
+            return record.port == 6517 && record.destination == kSwitchAddress &&
+                   Code(record) == 0x0010;
+        });
+        ASSERT_EQ(identified.size(), 1u) << "the switch was not read back";
+        for (int tries = 0; tries < 40; ++tries) {
+            const Point body = program->RackPoint(0, 0, 30, 20);
+            if (xscreen::Capture().At(body.x, body.y).IsBlack()) {
+                SleepMs(200); // the settings reply that follows the identify reply
+                return;
+            }
+            SleepMs(50);
+        }
+        FAIL() << "the switch is not drawn";
+    }
+
+    SimNetwork network;
+    std::unique_ptr<Program> program;
+};
+
+} // namespace
+
+// Device settings and switch port dialogs on a switch with Auto Update on: each "OK" sends the
+// whole switch settings message; looping port 3 with port 5 pairs both.
+TEST_F(SwitchRack, DeviceSettingsAndSwitchPortDialogsSendTheSwitchSettings)
+{
+    // The display opens the device settings: a new name, "1 Min", locked.
+    const Point display = program->RackPoint(520, 15, 60, 25);
+    xscreen::Click(display.x, display.y);
+    Dialog dialog = program->WaitForDialog(kDeviceDialogHeight);
+    ASSERT_TRUE(dialog.found()) << "no device settings dialog";
+    // The display selector is the rightmost thing of its row; the name entry and the lock
+    // switch start where it starts.
+    const Selector timeouts = program->FindSelector(dialog, -1, 60, 3);
+    const int column = timeouts.left;
+    xscreen::Click(column + 40, dialog.y + Scaled(40));
+    std::string erase;
+    for (int i = 0; i < 12; ++i)
+        erase += " BackSpace";
+    xscreen::Key(erase);
+    xscreen::Type("Truss 2");
+    xscreen::Click(timeouts.Segment(2).x, timeouts.Segment(2).y);
+    xscreen::Click(column + Scaled(71) / 4, dialog.y + Scaled(100)); // lock switch
+    program->Screenshot("device-settings-dialog");
+    size_t mark = RecordCount(network);
+    xscreen::Click(dialog.At(40, 130).x, dialog.At(40, 130).y);
+
+    auto sent = WaitFor(network, mark, 1, IsSettingsMessage);
+    ASSERT_EQ(sent.size(), 1u) << "OK sent no switch settings";
+    EXPECT_EQ(sent[0].destination, kSwitchAddress);
+    std::vector<std::pair<uint8_t, uint16_t>> ports(8, {1, 1}); // normal, VLAN 1
+    EXPECT_EQ(sent[0].bytes, SwitchSettings("Truss 2", true, 5, ports));
+    ASSERT_TRUE(program->WaitForNoDialog(kDeviceDialogHeight));
+
+    // Port 3: Trunk/Loop with partner 5, typed on the dialog's number keys.
+    const Point port3 = program->RackPoint(565 - 45 * 2, 75, 20, 35);
+    xscreen::Click(port3.x, port3.y);
+    dialog = program->WaitForDialog(kSwitchPortDialogHeight);
+    ASSERT_TRUE(dialog.found()) << "no switch port dialog";
+    const Selector modes = program->FindSelector(dialog, 20, 60, 3);
+    xscreen::Click(modes.Segment(2).x, modes.Segment(2).y);
+    // Keyboard: 60 units centred, 150 down; keys of 20 units on a pitch of 25, 1-9 in rows of
+    // three. The entries sit at the keyboard's x, the partner 90 units down.
+    const int keyboardX = dialog.x + int((dialog.width - 60 * rigwiseui::kScale) * 0.5);
+    xscreen::Click(keyboardX + Scaled(47), dialog.y + Scaled(100)); // partner entry
+    const Point five{keyboardX + Scaled(25) + Scaled(10), dialog.y + Scaled(150) + Scaled(25) +
+                                                              Scaled(10)};
+    xscreen::Click(five.x, five.y); // the first key only empties the entry
+    xscreen::Click(five.x, five.y);
+    program->Screenshot("switch-port-dialog");
+    mark = RecordCount(network);
+    xscreen::Click(dialog.At(40, 270).x, dialog.At(40, 270).y);
+
+    sent = WaitFor(network, mark, 1, IsSettingsMessage);
+    ASSERT_EQ(sent.size(), 1u) << "OK sent no switch settings";
+    ports[2] = {2, 5}; // port 3 loops with 5
+    ports[4] = {2, 3}; // port 5 loops with 3
+    EXPECT_EQ(sent[0].bytes, SwitchSettings("Truss 2", true, 5, ports));
+    ASSERT_TRUE(program->WaitForNoDialog(kSwitchPortDialogHeight));
+    program->Screenshot("switch-rack-after-loop");
+}

@@ -188,6 +188,11 @@ Selector Program::FindSelector(const Dialog& dialog, double designX, double desi
     };
     Selector selector;
     int left = dialog.x + Scaled(designX) + 3;
+    if (designX < 0) { // from the right edge, the first thing of the row
+        left = dialog.x + dialog.width - 4;
+        while (left > dialog.x + 3 && !inked(left))
+            --left;
+    }
     int right = left;
     while (left > dialog.x + 3 && inked(left - 1))
         --left;

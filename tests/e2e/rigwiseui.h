@@ -75,7 +75,7 @@ public:
     // Waits (bounded) until no dialog of this height is shown.
     bool WaitForNoDialog(int height) const;
     // The segmented control whose row starts at design y within the dialog and which holds the
-    // point at design x.
+    // point at design x; with a negative x, the rightmost control of that row.
     Selector FindSelector(const Dialog& dialog, double designX, double designY, int count) const;
 
     // Writes the screen to NAME.png in the screenshot directory; returns the path.
