@@ -360,8 +360,12 @@ void exBaseNode::PaintUnreachable(wxGraphicsContext* gc)
     PaintShade(gc);
     gc->DrawBitmap(warningImage, (width - kWarningImageSize) / 2, -10, kWarningImageSize,
                    kWarningImageSize);
-    PaintOverlayText(gc, "Cannot reach this device (IP " + network.ipText +
-                             "). Please check your IP settings!");
+    PaintOverlayText(gc, UnreachableText());
+}
+
+wxString exBaseNode::UnreachableText() const
+{
+    return "Cannot reach this device (IP " + network.ipText + "). Please check your IP settings!";
 }
 
 void exBaseNode::PaintLost(wxGraphicsContext* gc)

@@ -56,6 +56,8 @@ public:
     void PaintShade(wxGraphicsContext* gc);
     void PaintUnreachable(wxGraphicsContext* gc);
     void PaintLost(wxGraphicsContext* gc);
+    // The warning drawn over a device whose address lies outside every local subnet.
+    wxString UnreachableText() const;
     // The address Kivnet messages for this device go to: its own, or its host's for a module.
     uint32_t GetTargetIp() const;
 

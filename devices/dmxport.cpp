@@ -32,6 +32,12 @@ wxString exDMXPort::GetUniverseText() const
     return exUniverseCode::Text(protocol, universe);
 }
 
+wxString exDMXPort::GetNumberLabel() const
+{
+    // Numbered 1..16 within a device or module: port 15 shows 16, module port 16 shows 1.
+    return wxString::Format("%d", portNumber % 16 + 1);
+}
+
 exBaseNode* exDMXPort::GetDevice() const
 {
     return static_cast<exBaseNode*>(parent);
@@ -59,8 +65,7 @@ wxSize exDMXPort::Paint(wxGraphicsContext* gc)
         gc->GetTextExtent(label, &w, &h);
         gc->DrawText(label, (40 - w) / 2, top);
     };
-    // Numbered 1..16 within a device or module: port 15 shows 16, module port 16 shows 1.
-    centred(wxString::Format("%d", portNumber % 16 + 1), 34);
+    centred(GetNumberLabel(), 34);
     if (mode == kInput)
         centred("In", 2);
     else if (mode == kOutput)

@@ -29,6 +29,8 @@ public:
     // The word to send: 0 when protocol or universe is not set.
     uint16_t GetUniverseCode() const;
     wxString GetUniverseText() const;
+    // The number drawn inside the connector.
+    wxString GetNumberLabel() const;
     exBaseNode* GetDevice() const;
 
     int portNumber;

@@ -258,6 +258,19 @@ TEST_F(BaseNodeTest, PresenceRunsOutAfterFiveSecondsButNotForHostedDevices)
     EXPECT_EQ(node->connectionState, exBaseNode::kHosted);
 }
 
+TEST_F(BaseNodeTest, PortNumbersRunOneToSixteenOnDevicesAndModules)
+{
+    exBaseNode* module = AddNode(2, 0);
+    struct Case {
+        int portNumber;
+        const char* label;
+    } cases[] = {{0, "1"}, {9, "10"}, {15, "16"}, {16, "1"}, {17, "2"}, {47, "16"}};
+    for (const Case& c : cases) {
+        module->dmxPorts[0]->portNumber = c.portNumber;
+        EXPECT_EQ(module->dmxPorts[0]->GetNumberLabel(), c.label) << c.portNumber;
+    }
+}
+
 TEST_F(BaseNodeTest, ProgramPortSendsItsFormToTheDeviceOrItsHost)
 {
     exBaseNode* host = AddNode(0, 0x0AC90001);
@@ -412,6 +425,8 @@ TEST_F(BaseNodeTest, UnreachableWarningStaysWithinTheDevice)
             (x >= 100 && x < 100 + node->width ? whiteInside : whiteOutside)++;
         }
     }
+    EXPECT_EQ(node->UnreachableText(),
+              "Cannot reach this device (IP 192.168.77.10). Please check your IP settings!");
     EXPECT_GT(whiteInside, 0) << "the text is drawn";
     EXPECT_EQ(whiteOutside, 0) << "and none of it beside the device";
 }
