@@ -5,10 +5,21 @@
 #include <wx/pen.h>
 
 #include "common/controls/canvascolours.h"
+#include "devices/dmxport.h"
+#include "devices/ethernetport.h"
+#include "devices/paneldrawing.h"
 
 exBaseNode19Inch::exBaseNode19Inch(exCanvasControl* parent, int dmxPortCount)
     : exBaseNode(parent, dmxPortCount)
 {
+}
+
+void exBaseNode19Inch::PlaceBackRow(int socketCount)
+{
+    for (int i = 0; i < dmxPortCount; ++i)
+        exPanelDrawing::Place(dmxPorts[size_t(i)], 685 - 50 * i, 75);
+    ethernetPort2->socketCount = socketCount;
+    exPanelDrawing::Place(ethernetPort2, 100, 75);
 }
 
 void exBaseNode19Inch::PaintBody(wxGraphicsContext* gc, bool front)

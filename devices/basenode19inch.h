@@ -12,5 +12,8 @@ public:
     wxSize PaintBack(wxGraphicsContext* gc) override;
 
 protected:
+    // The back layout of the nodes with their DMX ports in one row from the right of the back
+    // and the network socket (with `socketCount` sockets) at its left.
+    void PlaceBackRow(int socketCount);
     void PaintBody(wxGraphicsContext* gc, bool front);
 };
