@@ -10,13 +10,9 @@
 
 using exPanelDrawing::Place;
 
-namespace {
-constexpr double kBoxX = 320;
-constexpr double kBoxWidth = 130;
-constexpr double kLabelX = 285;
-} // namespace
-
-exNodeAlpha::exNodeAlpha(exCanvasControl* parent) : exBaseNode(parent, 1)
+exNodeAlpha::exNodeAlpha(exCanvasControl* parent)
+    : exBaseNodeTableTop(parent, 1, kSmallBoxX, kSmallBoxWidth, kSmallBoxLabelX, *wxBLACK_BRUSH,
+                         wxPen(*wxBLACK, 2))
 {
     title = "NodeAlpha";
     portBase = 1;
@@ -31,35 +27,13 @@ exNodeAlpha::exNodeAlpha(exCanvasControl* parent) : exBaseNode(parent, 1)
     Place(frontPanel, 405, 25);
 }
 
-wxSize exNodeAlpha::PaintFront(wxGraphicsContext* gc)
+void exNodeAlpha::PaintFrontFace(wxGraphicsContext* gc)
 {
-    gc->PushState();
-    gc->Scale(displayScale, displayScale);
-    exPanelDrawing::PaintTableTopBox(gc, kBoxX, kBoxWidth, *wxBLACK_BRUSH, wxPen(*wxBLACK, 2),
-                                     "Front", kLabelX, labelFont);
-    gc->SetPen(*wxBLACK_PEN);
-    gc->SetBrush(*wxBLACK_BRUSH);
-    gc->DrawRectangle(345, 40, 20, 20);
-    PaintTitle(gc);
-    gc->PopState();
-    return wxSize(width, height);
-}
-
-wxSize exNodeAlpha::PaintBack(wxGraphicsContext* gc)
-{
-    gc->PushState();
-    gc->Scale(displayScale, displayScale);
-    gc->Translate(0, 75);
-    exPanelDrawing::PaintTableTopBox(gc, kBoxX, kBoxWidth, *wxBLACK_BRUSH, wxPen(*wxBLACK, 2),
-                                     "Back", kLabelX, labelFont);
-    gc->PopState();
-    return wxSize(width, height);
+    PaintSmallBoxFace(gc);
 }
 
 void exNodeAlpha::PaintTitle(wxGraphicsContext* gc)
 {
     // White: black letters would vanish on the black box.
-    gc->SetFont(exPanelDrawing::SwissBold(12, displayScale), *wxWHITE);
-    gc->DrawText("Pylon", 380, 5);
-    gc->DrawText("NodeAlpha", 380, 20);
+    PaintSmallBoxTitle(gc, *wxWHITE, "NodeAlpha");
 }

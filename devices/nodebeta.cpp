@@ -15,7 +15,8 @@ constexpr double kBoxWidth = 350;
 constexpr double kLabelX = 175;
 } // namespace
 
-exNodeBeta::exNodeBeta(exCanvasControl* parent) : exBaseNode(parent, 3)
+exNodeBeta::exNodeBeta(exCanvasControl* parent)
+    : exBaseNodeTableTop(parent, 3, kBoxX, kBoxWidth, kLabelX, *wxBLACK_BRUSH, wxPen(*wxBLACK, 2))
 {
     title = "Pylon NodeBeta";
     for (int i = 0; i < 3; ++i)
@@ -27,25 +28,8 @@ exNodeBeta::exNodeBeta(exCanvasControl* parent) : exBaseNode(parent, 3)
     Place(frontPanel, 370, 15);
 }
 
-wxSize exNodeBeta::PaintFront(wxGraphicsContext* gc)
+void exNodeBeta::PaintFrontFace(wxGraphicsContext* gc)
 {
-    gc->PushState();
-    gc->Scale(displayScale, displayScale);
-    exPanelDrawing::PaintTableTopBox(gc, kBoxX, kBoxWidth, *wxBLACK_BRUSH, wxPen(*wxBLACK, 2),
-                                     "Front", kLabelX, labelFont);
     gc->Translate(215, 45);
     PaintTitle(gc);
-    gc->PopState();
-    return wxSize(width, height);
-}
-
-wxSize exNodeBeta::PaintBack(wxGraphicsContext* gc)
-{
-    gc->PushState();
-    gc->Scale(displayScale, displayScale);
-    gc->Translate(0, 75);
-    exPanelDrawing::PaintTableTopBox(gc, kBoxX, kBoxWidth, *wxBLACK_BRUSH, wxPen(*wxBLACK, 2),
-                                     "Back", kLabelX, labelFont);
-    gc->PopState();
-    return wxSize(width, height);
 }

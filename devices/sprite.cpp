@@ -12,12 +12,11 @@ using exPanelDrawing::Place;
 namespace {
 const wxColour kBoxFill(200, 200, 200);
 const wxColour kBoxEdge(170, 170, 170);
-constexpr double kBoxX = 320;
-constexpr double kBoxWidth = 130;
-constexpr double kLabelX = 285;
 } // namespace
 
-exSprite::exSprite(exCanvasControl* parent) : exBaseNode(parent, 2)
+exSprite::exSprite(exCanvasControl* parent)
+    : exBaseNodeTableTop(parent, 2, kSmallBoxX, kSmallBoxWidth, kSmallBoxLabelX, wxBrush(kBoxFill),
+                         wxPen(kBoxEdge, 1))
 {
     title = "Sprite";
     Place(dmxPorts[0], 335, 75);
@@ -33,34 +32,12 @@ exSprite::exSprite(exCanvasControl* parent) : exBaseNode(parent, 2)
     Place(frontPanel, 345, 5);
 }
 
-wxSize exSprite::PaintFront(wxGraphicsContext* gc)
+void exSprite::PaintFrontFace(wxGraphicsContext* gc)
 {
-    gc->PushState();
-    gc->Scale(displayScale, displayScale);
-    exPanelDrawing::PaintTableTopBox(gc, kBoxX, kBoxWidth, wxBrush(kBoxFill), wxPen(kBoxEdge, 1),
-                                     "Front", kLabelX, labelFont);
-    gc->SetPen(*wxBLACK_PEN);
-    gc->SetBrush(*wxBLACK_BRUSH);
-    gc->DrawRectangle(345, 40, 20, 20);
-    PaintTitle(gc);
-    gc->PopState();
-    return wxSize(width, height);
-}
-
-wxSize exSprite::PaintBack(wxGraphicsContext* gc)
-{
-    gc->PushState();
-    gc->Scale(displayScale, displayScale);
-    gc->Translate(0, 75);
-    exPanelDrawing::PaintTableTopBox(gc, kBoxX, kBoxWidth, wxBrush(kBoxFill), wxPen(kBoxEdge, 1),
-                                     "Back", kLabelX, labelFont);
-    gc->PopState();
-    return wxSize(width, height);
+    PaintSmallBoxFace(gc);
 }
 
 void exSprite::PaintTitle(wxGraphicsContext* gc)
 {
-    gc->SetFont(exPanelDrawing::SwissBold(12, displayScale), *wxBLACK);
-    gc->DrawText("Pylon", 380, 5);
-    gc->DrawText("Sprite", 380, 20);
+    PaintSmallBoxTitle(gc, *wxBLACK, "Sprite");
 }
