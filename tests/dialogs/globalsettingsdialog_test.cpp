@@ -13,6 +13,7 @@
 #include "common/controls/segmentedcontrol.h"
 #include "devices/basenode.h"
 #include "devices/canvasuicontrol.h"
+#include "dialogs/dialogpress.h"
 #include "dialogs/globalsettingsdialog.h"
 #include "net/kivnetsocket.h"
 #include "support/canvasevents.h"
@@ -50,24 +51,14 @@ protected:
     // Opens the dialog the way a click on the front-panel display does.
     exGlobalSettingsDialog* Open()
     {
-        node->frontPanel->OnClick(node->frontPanel, 0, 0);
-        auto* dialog = dynamic_cast<exGlobalSettingsDialog*>(root.overlay);
-        EXPECT_NE(dialog, nullptr);
-        return dialog;
+        return OpenByClick<exGlobalSettingsDialog>(root, node->frontPanel);
     }
 
     // Presses a point of `control` (relative to it) through the overlay, as the panel does, and
     // lets go so that the next press counts again.
     void Press(exCanvasControl* control, int dx = 1, int dy = 1)
     {
-        int px = dx, py = dy;
-        for (exCanvasControl* c = control; c && c != &root; c = c->parent) {
-            px += c->x;
-            py += c->y;
-        }
-        root.overlay->RouteMouse(PressAt(px, py));
-        if (root.overlay) // "OK" has closed it
-            root.overlay->RouteMouse(MouseAt(wxEVT_LEFT_UP, px, py));
+        PressAndRelease(root, control, dx, dy);
     }
 
     void Type(const wxString& text)

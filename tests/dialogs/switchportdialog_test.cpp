@@ -16,6 +16,7 @@
 #include "common/controls/segmentedcontrol.h"
 #include "devices/basenode.h"
 #include "devices/switchport.h"
+#include "dialogs/dialogpress.h"
 #include "dialogs/switchportdialog.h"
 #include "support/canvasevents.h"
 
@@ -67,23 +68,14 @@ protected:
     // Opens the dialog the way a click on the port does.
     exSwitchPortDialog* Open(int number)
     {
-        PortNo(number)->OnClick(PortNo(number), 0, 0);
-        dialog = dynamic_cast<exSwitchPortDialog*>(root.overlay);
-        EXPECT_NE(dialog, nullptr);
+        dialog = OpenByClick<exSwitchPortDialog>(root, PortNo(number));
         return dialog;
     }
 
     // Presses a point of `control` (relative to it) through the overlay, then lets go.
     void Press(exCanvasControl* control, int dx = 2, int dy = 2)
     {
-        int px = dx, py = dy;
-        for (exCanvasControl* c = control; c && c != &root; c = c->parent) {
-            px += c->x;
-            py += c->y;
-        }
-        root.overlay->RouteMouse(PressAt(px, py));
-        if (root.overlay) // "OK" has closed it
-            root.overlay->RouteMouse(MouseAt(wxEVT_LEFT_UP, px, py));
+        PressAndRelease(root, control, dx, dy);
     }
 
     void PressKey(int digit) { Press(dialog->keyboard->keys[(digit + 9) % 10]); }
