@@ -26,26 +26,16 @@ else
     tools/setup.sh
 fi
 
+. tools/simrack.sh
 name=demo$$
 work=$(mktemp -d /tmp/rigwise-demo-XXXXXX)
-sim_pid=
-cleanup() {
-    [ -n "$sim_pid" ] && kill "$sim_pid" 2>/dev/null && wait "$sim_pid" 2>/dev/null
-    tools/simnet.sh down "$name"
-    rm -rf "$work"
-}
-trap cleanup EXIT
-tools/simnet.sh up "$name"
+simrack_up
 
 tools/simnet.sh sim "$name" "$build/tools/sim/rigwise-sim" --devices tools/sim/demo-rack.json \
     --interface "rws-$name" --control "$work/control" --record "$work/record" \
     --ready-file "$work/ready" &
 sim_pid=$!
-for _ in $(seq 100); do
-    [ -s "$work/ready" ] && break
-    sleep 0.1
-done
-[ -s "$work/ready" ] || { echo "demo: the simulator did not start" >&2; exit 1; }
+simrack_wait_ready 100 "demo: the simulator did not start"
 
 cat <<INFO
 Private network rwprog-$name (program, 10.202.0.1/16) <-> rwsim-$name (12 simulated devices).

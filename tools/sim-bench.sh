@@ -17,26 +17,16 @@ sim=$build/tools/sim/rigwise-sim
 probe=$build/tools/sim/rigwise-sim-probe
 [ -x "$sim" ] && [ -x "$probe" ] || { echo "build first: cmake --build $build" >&2; exit 1; }
 
+. tools/simrack.sh
 name=b$$
 work=$(mktemp -d /tmp/rigwise-bench-XXXXXX)
-sim_pid=
-cleanup() {
-    [ -n "$sim_pid" ] && kill "$sim_pid" 2>/dev/null && wait "$sim_pid" 2>/dev/null
-    tools/simnet.sh down "$name"
-    rm -rf "$work"
-}
-trap cleanup EXIT
-tools/simnet.sh up "$name"
+simrack_up
 
 started=$(date +%s%N)
 tools/simnet.sh sim "$name" "$sim" --generate "$count" --interface "rws-$name" \
     --ready-file "$work/ready" --duration 300 &
 sim_pid=$!
-for _ in $(seq 300); do
-    [ -s "$work/ready" ] && break
-    sleep 0.1
-done
-[ -s "$work/ready" ] || { echo "the simulator did not start" >&2; exit 1; }
+simrack_wait_ready 300 "the simulator did not start"
 ready=$(date +%s%N)
 
 echo "cores: $(nproc); devices: $count; sockets: $((count * 3 + 3))"
