@@ -45,8 +45,6 @@ const char kRack[] = R"({"devices": [
    "artNet": true, "longName": "Other Maker Node"}
 ]})";
 
-std::vector<uint8_t> DiscoveryRequest() { return {0x4D, 0x2D, 0x52, 0x00, 0x00, 0x10, 0x00, 0x00}; }
-
 std::vector<uint8_t> ArtPoll()
 {
     return {'A', 'r', 't', '-', 'N', 'e', 't', 0, 0x00, 0x20, 0x00, 0x0E, 0x03, 0x00};
@@ -86,13 +84,7 @@ protected:
     std::vector<uint8_t> Ask(const std::string& address, uint16_t port,
                              const std::vector<uint8_t>& request, std::string* sender = nullptr)
     {
-        client_->SendTo(address, port, request);
-        const auto answers = client_->Receive(1, 500, 2000);
-        if (answers.empty())
-            return {};
-        if (sender)
-            *sender = answers[0].sender;
-        return answers[0].bytes;
+        return client_->Ask(address, port, request, sender);
     }
 
     static SimNetwork* network_;

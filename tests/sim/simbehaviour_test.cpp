@@ -34,8 +34,6 @@ const char kRack[] = R"({"devices": [
   {"model": "0x0107", "unit": 1, "ip": "10.202.1.25", "mask": "255.255.0.0", "lostAfterMs": 1}
 ]})";
 
-std::vector<uint8_t> DiscoveryRequest() { return {0x4D, 0x2D, 0x52, 0x00, 0x00, 0x10, 0x00, 0x00}; }
-
 std::vector<uint8_t> PortRequest(uint8_t wirePort)
 {
     std::vector<uint8_t> request = Kivnet(0x0031, 10);
@@ -65,9 +63,7 @@ protected:
     std::vector<uint8_t> Ask(const std::string& address, uint16_t port,
                              const std::vector<uint8_t>& request)
     {
-        client_->SendTo(address, port, request);
-        const auto answers = client_->Receive(1, 500, 2000);
-        return answers.empty() ? std::vector<uint8_t>{} : answers[0].bytes;
+        return client_->Ask(address, port, request);
     }
 
     // Sender address -> discovery reply, for one broadcast discovery request.

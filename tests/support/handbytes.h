@@ -24,3 +24,9 @@ inline std::vector<uint8_t> Kivnet(uint16_t code, size_t length = 8)
     Put(bytes, 0, {0x00, 0x36, 0x93, 0x16, 0x00, 0x01, uint8_t(code >> 8), uint8_t(code)});
     return bytes;
 }
+
+// The discovery request of the update port: magic "M-R\0", code 0x0010, two zero bytes.
+inline std::vector<uint8_t> DiscoveryRequest()
+{
+    return {0x4D, 0x2D, 0x52, 0x00, 0x00, 0x10, 0x00, 0x00};
+}

@@ -280,3 +280,15 @@ std::vector<SimClient::Datagram> SimClient::Receive(size_t count, int quietMs, i
     }
     return datagrams;
 }
+
+std::vector<uint8_t> SimClient::Ask(const std::string& address, uint16_t port,
+                                    const std::vector<uint8_t>& request, std::string* sender)
+{
+    SendTo(address, port, request);
+    const std::vector<Datagram> answers = Receive(1, 500, 2000);
+    if (answers.empty())
+        return {};
+    if (sender)
+        *sender = answers[0].sender;
+    return answers[0].bytes;
+}

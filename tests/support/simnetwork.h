@@ -93,6 +93,10 @@ public:
     // Datagrams that arrive until `count` have come or no more arrive for `quietMs`; never
     // waits longer than `limitMs` in all.
     std::vector<Datagram> Receive(size_t count, int quietMs = 1000, int limitMs = 10000);
+    // Sends a request and returns the one answer, or an empty datagram when none came;
+    // `sender` (if given) receives the answering address.
+    std::vector<uint8_t> Ask(const std::string& address, uint16_t port,
+                             const std::vector<uint8_t>& request, std::string* sender = nullptr);
 
 private:
     int fd_ = -1;
