@@ -1,17 +1,82 @@
 #include "net/basesocket.h"
 
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
 #include <sys/socket.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 
+#include <wx/evtloop.h>
 #include <wx/msgdlg.h>
+
+#ifdef __WXGTK__
+#include <glib.h>
+#endif
 
 #include "net/basenetevent.h"
 #include "net/ipv4.h"
 
-wxBEGIN_EVENT_TABLE(bxBaseSocket, wxEvtHandler)
-    EVT_SOCKET(wxID_ANY, bxBaseSocket::OnSocketEvent)
-wxEND_EVENT_TABLE()
+// Receive buffers for one batch, allocated once per endpoint. Each slot holds one byte more than
+// the largest accepted datagram, so that a longer one shows as filling its slot.
+struct bxBaseSocket::ReceiveSlots {
+    static constexpr size_t kSlotBytes = kMaxDatagramLength + 1;
+
+    ReceiveSlots() : bytes(size_t(kReceiveBatch) * kSlotBytes)
+    {
+        for (int i = 0; i < kReceiveBatch; ++i) {
+            vectors[i].iov_base = &bytes[size_t(i) * kSlotBytes];
+            vectors[i].iov_len = kSlotBytes;
+        }
+    }
+
+    // Ready for the next call: the system writes lengths, flags and sender sizes back.
+    void Reset(int count)
+    {
+        for (int i = 0; i < count; ++i) {
+            messages[i] = mmsghdr{};
+            messages[i].msg_hdr.msg_name = &senders[i];
+            messages[i].msg_hdr.msg_namelen = sizeof(sockaddr_in);
+            messages[i].msg_hdr.msg_iov = &vectors[i];
+            messages[i].msg_hdr.msg_iovlen = 1;
+        }
+    }
+
+    const uint8_t* Data(int slot) const { return &bytes[size_t(slot) * kSlotBytes]; }
+
+    std::vector<uint8_t> bytes;
+    iovec vectors[kReceiveBatch];
+    sockaddr_in senders[kReceiveBatch];
+    mmsghdr messages[kReceiveBatch];
+};
+
+namespace {
+
+sockaddr_in SocketAddress(uint32_t ip, uint16_t port)
+{
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(ip);
+    address.sin_port = htons(port);
+    return address;
+}
+
+// GTK watches a socket at the default priority, above its own redraws. Under a flood the socket
+// is readable at every turn of the loop and the window would never repaint; below the redraws,
+// beside the toolkit's idle work, paints, clicks and timers all get their turn between batches.
+void LowerWatchPriority(wxEventLoopSourceHandler* handler)
+{
+#ifdef __WXGTK__
+    if (GSource* source = g_main_context_find_source_by_user_data(nullptr, handler))
+        g_source_set_priority(source, G_PRIORITY_LOW);
+#else
+    (void)handler;
+#endif
+}
+
+} // namespace
 
 bxBaseSocket::bxBaseSocket(wxEvtHandler* owner, int eventId)
     : owner(owner), eventId(eventId), lock(new wxMutex)
@@ -20,13 +85,17 @@ bxBaseSocket::bxBaseSocket(wxEvtHandler* owner, int eventId)
 
 bxBaseSocket::~bxBaseSocket()
 {
-    if (socket) {
-        socket->Notify(false);
-        socket->Destroy();
-    }
-    if (netInitialised)
-        wxSocketBase::Shutdown();
+    CloseSocket();
     delete lock;
+}
+
+void bxBaseSocket::CloseSocket()
+{
+    delete watch;
+    watch = nullptr;
+    if (socketFd >= 0)
+        close(socketFd);
+    socketFd = -1;
 }
 
 bool bxBaseSocket::Open(uint16_t portNumber)
@@ -34,27 +103,38 @@ bool bxBaseSocket::Open(uint16_t portNumber)
     port = portNumber;
     remotePort = portNumber;
 
-    wxIPV4address local;
-    local.AnyAddress();
-    local.Service(port);
-
+    socketFd = socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (socketFd < 0)
+        return false;
     // No address reuse: on Linux it would let a second copy of the program share the ports and
     // silently take half of the replies. Without it that copy fails here and says so.
-    socket = new wxDatagramSocket(local, wxSOCKET_NOWAIT);
-    if (!socket->IsOk() || socket->Error())
+    const sockaddr_in local = SocketAddress(INADDR_ANY, port);
+    if (bind(socketFd, reinterpret_cast<const sockaddr*>(&local), sizeof(local)) != 0) {
+        CloseSocket();
         return false;
+    }
 
     int enable = 1;
-    if (!socket->SetOption(SOL_SOCKET, SO_BROADCAST, &enable, sizeof(enable)))
+    if (setsockopt(socketFd, SOL_SOCKET, SO_BROADCAST, &enable, sizeof(enable)) != 0)
         wxMessageBox("Ip broadcast failed", "Message", wxOK | wxCENTRE);
     // Room for a whole rig's answers at once; the system may grant less, which is still fine.
     int receiveBuffer = kReceiveBufferBytes;
-    socket->SetOption(SOL_SOCKET, SO_RCVBUF, &receiveBuffer, sizeof(receiveBuffer));
+    setsockopt(socketFd, SOL_SOCKET, SO_RCVBUF, &receiveBuffer, sizeof(receiveBuffer));
 
-    socket->SetNotify(wxSOCKET_INPUT_FLAG);
-    socket->Notify(true);
-    netInitialised = wxSocketBase::Initialize() ? 1 : 0;
-    socket->SetEventHandler(*this, eventId);
+    slots = std::make_unique<ReceiveSlots>();
+    if (!Watch()) {
+        CloseSocket();
+        return false;
+    }
+    return true;
+}
+
+bool bxBaseSocket::Watch()
+{
+    watch = wxEventLoopBase::AddSourceForFD(socketFd, this, wxEVENT_SOURCE_INPUT);
+    if (!watch)
+        return false;
+    LowerWatchPriority(this);
     return true;
 }
 
@@ -67,23 +147,25 @@ bool bxBaseSocket::SendToList(uint8_t* buffer, size_t length, wxArrayString list
 
 bool bxBaseSocket::SendTo(uint8_t* buffer, size_t length, const wxString& address)
 {
-    if (disabled || !socket)
+    uint32_t ip = 0;
+    if (!ParseIpAddress(address, ip))
+        return false;
+    return SendToIp(buffer, length, ip);
+}
+
+bool bxBaseSocket::SendToIp(uint8_t* buffer, size_t length, uint32_t ip)
+{
+    if (disabled || socketFd < 0)
         return false;
     FillHeader(buffer);
     wxMutexLocker locker(*lock);
     if (!locker.IsOk())
         return false;
-    wxIPV4address destination;
-    if (!destination.Hostname(address))
-        return false;
-    destination.Service(remotePort);
-    socket->SendTo(destination, buffer, length);
-    return !socket->Error() && socket->LastCount() == length;
-}
-
-bool bxBaseSocket::SendToIp(uint8_t* buffer, size_t length, uint32_t ip)
-{
-    return SendTo(buffer, length, FormatIpAddress(ip));
+    const sockaddr_in destination = SocketAddress(ip, remotePort);
+    const ssize_t sent = sendto(socketFd, buffer, length, 0,
+                                reinterpret_cast<const sockaddr*>(&destination),
+                                sizeof(destination));
+    return sent == ssize_t(length);
 }
 
 bool bxBaseSocket::IsOwnAddress(uint32_t ip)
@@ -91,49 +173,68 @@ bool bxBaseSocket::IsOwnAddress(uint32_t ip)
     return std::find(ownAddresses.begin(), ownAddresses.end(), ip) != ownAddresses.end();
 }
 
-size_t bxBaseSocket::Receive(uint8_t* buffer, uint32_t& ip)
+void bxBaseSocket::OnReadWaiting()
+{
+    Drain(kMaxDatagramsPerWake);
+}
+
+void bxBaseSocket::OnExceptionWaiting()
+{
+    // A pending socket error would keep the loop waking us; reading it clears it.
+    int error = 0;
+    socklen_t size = sizeof(error);
+    getsockopt(socketFd, SOL_SOCKET, SO_ERROR, &error, &size);
+}
+
+int bxBaseSocket::Drain(int limit)
+{
+    // Handlers never wait on a socket, so this cannot recur from the loop; the guard keeps a
+    // batch's buffers intact should a handler ever run a loop of its own.
+    if (draining || socketFd < 0)
+        return 0;
+    draining = true;
+    ++dispatchDepth;
+    int taken = 0;
+    while (taken < limit) {
+        const int wanted = std::min(kReceiveBatch, limit - taken);
+        const int count = ReceiveBatch(wanted);
+        for (int slot = 0; slot < count; ++slot)
+            HandOn(slot);
+        taken += count;
+        if (count < wanted)
+            break; // the socket is empty
+    }
+    --dispatchDepth;
+    draining = false;
+    return taken;
+}
+
+int bxBaseSocket::ReceiveBatch(int count)
 {
     wxMutexLocker locker(*lock);
-    if (!locker.IsOk() || !socket)
+    if (!locker.IsOk())
         return 0;
-    // One byte more than the largest accepted datagram: if it fills, the datagram was longer and
-    // the kernel cut it; it is consumed and dropped rather than dispatched half.
-    wxIPV4address sender;
-    socket->RecvFrom(sender, buffer, kMaxDatagramLength + 1);
-    if (socket->Error())
-        return 0;
-    const size_t count = socket->LastCount();
-    if (count > kMaxDatagramLength)
-        return 0;
-    ip = 0;
-    if (!ParseIpAddress(sender.IPAddress(), ip))
-        return 0;
-    return count;
-}
-
-void bxBaseSocket::OnSocketEvent(wxSocketEvent& event)
-{
-    if (!event.GetSocket() || event.GetSocketEvent() != wxSOCKET_INPUT)
-        return;
-    // Hundreds of devices answer a discovery request within milliseconds. Everything that has
-    // arrived is taken now, not one datagram per turn of the event loop, so that the socket's
-    // buffer never overflows and drops replies. The bound keeps a flood from starving the window.
-    int taken = 0;
+    slots->Reset(count);
+    int received;
     do {
-        ReceiveOne();
-    } while (++taken < kMaxDatagramsPerEvent && socket->IsData());
+        received = recvmmsg(socketFd, slots->messages, unsigned(count), MSG_DONTWAIT, nullptr);
+    } while (received < 0 && errno == EINTR);
+    return std::max(received, 0);
 }
 
-void bxBaseSocket::ReceiveOne()
+void bxBaseSocket::HandOn(int slot)
 {
-    uint8_t buffer[kMaxDatagramLength + 1];
-    uint32_t ip = 0;
-    const size_t length = Receive(buffer, ip);
-    if (disabled || length == 0)
+    const mmsghdr& message = slots->messages[slot];
+    const size_t length = message.msg_len;
+    // Empty, cut by the system or longer than any message of ours: consumed and dropped.
+    if (disabled || length == 0 || length > kMaxDatagramLength ||
+        (message.msg_hdr.msg_flags & MSG_TRUNC) ||
+        message.msg_hdr.msg_namelen < sizeof(sockaddr_in))
         return;
+    const uint32_t ip = ntohl(slots->senders[slot].sin_addr.s_addr);
     if (IsOwnAddress(ip) || ip == kLoopbackAddress)
         return;
-    DispatchDatagram(buffer, length, ip);
+    DispatchDatagram(slots->Data(slot), length, ip);
 }
 
 void bxBaseSocket::DispatchDatagram(const uint8_t* data, size_t length, uint32_t ip)
@@ -142,8 +243,11 @@ void bxBaseSocket::DispatchDatagram(const uint8_t* data, size_t length, uint32_t
     event.data = data;
     event.length = length;
     event.senderIp = ip;
+    ++dispatchDepth;
+    if (wxEventLoopBase::GetActive()) wxEventLoopBase::GetActive()->YieldFor(wxEVT_CATEGORY_ALL);
     if (owner)
         owner->ProcessEvent(event);
+    --dispatchDepth;
 }
 
 void bxBaseSocket::FillHeader(uint8_t*) {}

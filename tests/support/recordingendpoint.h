@@ -20,12 +20,13 @@ public:
 
     RecordingEndpoint() : Endpoint(nullptr, 0) {}
 
-    bool SendTo(uint8_t* buffer, size_t length, const wxString& address) override
+    // Every send ends here, whether it named the address as text or as a number.
+    bool SendToIp(uint8_t* buffer, size_t length, uint32_t ip) override
     {
         if (this->disabled)
             return false;
         this->FillHeader(buffer);
-        sent.push_back({address, std::vector<uint8_t>(buffer, buffer + length)});
+        sent.push_back({FormatIpAddress(ip), std::vector<uint8_t>(buffer, buffer + length)});
         return true;
     }
 
