@@ -243,11 +243,8 @@ void bxBaseSocket::DispatchDatagram(const uint8_t* data, size_t length, uint32_t
     event.data = data;
     event.length = length;
     event.senderIp = ip;
-    ++dispatchDepth;
-    if (wxEventLoopBase::GetActive()) wxEventLoopBase::GetActive()->YieldFor(wxEVT_CATEGORY_ALL);
     if (owner)
         owner->ProcessEvent(event);
-    --dispatchDepth;
 }
 
 void bxBaseSocket::FillHeader(uint8_t*) {}
