@@ -7,6 +7,7 @@
 #include <wx/log.h>
 
 #include "common/controls/canvascontrol.h"
+#include "common/controls/paintfonts.h"
 
 // clang-format off
 wxBEGIN_EVENT_TABLE(exBaseCanvasPanel, wxScrolledWindow)
@@ -61,6 +62,7 @@ void exBaseCanvasPanel::OnPaint(wxPaintEvent&)
     wxCHECK_RET(gc, "gc != 0");
     if (!root)
         return;
+    const exPaintFonts fonts(*gc);
     gc->PushState();
     BeforeDraw(gc.get());
     gc->Scale(canvasScale, canvasScale);

@@ -1,7 +1,9 @@
 #include "common/deviceregistry.h"
 
 #include "common/controls/canvascontrol.h"
+#include "common/deviceindex.h"
 #include "common/rackpanel.h"
+#include "common/rackroot.h"
 #include "devices/basenode.h"
 #include "devices/ethernetport.h"
 #include "devices/modelcatalogue.h"
@@ -11,26 +13,20 @@
 exDeviceRegistry::exDeviceRegistry(exCanvasControl* root, exRackPanel* rack)
     : root(root), rack(rack)
 {
+    exRackRoot* rackRoot = dynamic_cast<exRackRoot*>(root);
+    index = rackRoot ? &rackRoot->deviceIndex : nullptr;
 }
 
 exBaseNode* exDeviceRegistry::FindByKey(uint16_t modelCode, uint16_t unitNumber) const
 {
-    for (exCanvasControl* child : *root->children) {
-        exBaseNode* device = static_cast<exBaseNode*>(child);
-        if (device->network.modelCode == modelCode && device->network.unitNumber == unitNumber)
-            return device;
-    }
-    return nullptr;
+    return index ? index->FindByKey(*root->children, modelCode, unitNumber)
+                 : exDeviceIndex::ScanByKey(*root->children, modelCode, unitNumber);
 }
 
 exBaseNode* exDeviceRegistry::FindByIp(uint32_t ip) const
 {
-    for (exCanvasControl* child : *root->children) {
-        exBaseNode* device = static_cast<exBaseNode*>(child);
-        if (device->network.currentIp == ip)
-            return device;
-    }
-    return nullptr;
+    return index ? index->FindByIp(*root->children, ip)
+                 : exDeviceIndex::ScanByIp(*root->children, ip);
 }
 
 int exDeviceRegistry::CountVisible() const
@@ -63,25 +59,14 @@ exBaseNode* exDeviceRegistry::HandleDiscoveryReply(const uint8_t* data, size_t l
 
     const int previousState = device->connectionState;
     device->OnAlive();
-
-    exNetworkSettings& network = device->network;
-    network.currentMask = reply.mask;
-    // A pending edit of the address is the user's until it has been sent.
-    if (!network.networkModified)
-        network.newMask = reply.mask;
-    // A device waiting for DHCP reports address 0; it is reached where it sent from.
-    network.currentDhcp = reply.ip == 0;
-    network.currentIp = reply.ip != 0 ? reply.ip : senderIp;
-    device->ethernetPort1->RebuildTexts();
-    network.modelCode = reply.modelCode;
-    network.unitNumber = reply.unitNumber;
-    network.mac = reply.mac;
+    const bool identityChanged = StoreIdentity(device, reply, senderIp);
 
     if (previousState == exBaseNode::kLost && device->connectionState == exBaseNode::kOnline &&
         device->host)
         device->StartRefresh();
 
     if (isNew) {
+        exNetworkSettings& network = device->network;
         device->deviceName = reply.name;
         device->StartRefresh();
         root->children->Append(device);
@@ -95,8 +80,35 @@ exBaseNode* exDeviceRegistry::HandleDiscoveryReply(const uint8_t* data, size_t l
         if (showStatus)
             showStatus(StatusText(CountVisible()));
     }
-    device->SetDirty();
+    // Devices answer every second; an answer that changes nothing drawn costs no repaint.
+    if (isNew || identityChanged || device->connectionState != previousState)
+        device->RepaintIfShown();
     return device;
+}
+
+bool exDeviceRegistry::StoreIdentity(exBaseNode* device, const exDiscoveryReply& reply,
+                                     uint32_t senderIp)
+{
+    exNetworkSettings& network = device->network;
+    // A device waiting for DHCP reports address 0; it is reached where it sent from.
+    const bool dhcp = reply.ip == 0;
+    const uint32_t ip = dhcp ? senderIp : reply.ip;
+    const bool changed = network.currentIp != ip || network.currentMask != reply.mask ||
+                         network.currentDhcp != dhcp;
+    if (network.currentIp != ip && index)
+        index->Forget();
+    network.currentMask = reply.mask;
+    // A pending edit of the address is the user's until it has been sent.
+    if (!network.networkModified)
+        network.newMask = reply.mask;
+    network.currentDhcp = dhcp;
+    network.currentIp = ip;
+    if (changed || network.ipText.empty())
+        device->ethernetPort1->RebuildTexts();
+    network.modelCode = reply.modelCode;
+    network.unitNumber = reply.unitNumber;
+    network.mac = reply.mac;
+    return changed;
 }
 
 exBaseNode* exDeviceRegistry::HandleArtNetReply(const uint8_t* data, size_t length,
@@ -111,6 +123,6 @@ exBaseNode* exDeviceRegistry::HandleArtNetReply(const uint8_t* data, size_t leng
     device->deviceId = exArtNetProtocol::DeviceIdFromLongName(longName);
     if (device->readBackStage == exBaseNode::kPollStage)
         device->readBackStage = exBaseNode::kIdle;
-    device->SetDirty();
+    device->RepaintIfShown();
     return device;
 }

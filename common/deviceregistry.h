@@ -8,7 +8,9 @@
 
 class exBaseNode;
 class exCanvasControl;
+class exDeviceIndex;
 class exRackPanel;
+struct exDiscoveryReply;
 
 // The detected devices are the children of the rack's root control, in the order they were
 // found; nothing else holds them. This finds them by key or address, creates them from discovery
@@ -36,6 +38,12 @@ public:
     std::function<void(const wxString&)> showStatus;
 
 private:
+    // The network identity of an existing device, as a discovery reply gives it; true when
+    // anything drawn changed.
+    bool StoreIdentity(exBaseNode* device, const exDiscoveryReply& reply, uint32_t senderIp);
+
     exCanvasControl* root;
     exRackPanel* rack;
+    // The rack's own index when the root is the rack's; plain roots are walked.
+    exDeviceIndex* index;
 };

@@ -127,6 +127,21 @@ void exMainFrame::ExitProgram()
     Close(true);
 }
 
+void exMainFrame::ShowItemCount(const wxString& text)
+{
+    // A new status text makes the toolkit repaint the bar at once and wait for the X server:
+    // a rig answering its first discovery request would wait for it once per device. Only the
+    // last count of a batch is shown.
+    pendingItemCount = text;
+    if (itemCountQueued)
+        return;
+    itemCountQueued = true;
+    CallAfter([this] {
+        itemCountQueued = false;
+        SetStatusText(pendingItemCount, 0);
+    });
+}
+
 void exMainFrame::OnExitCommand(wxCommandEvent&)
 {
     Close(true);
@@ -157,6 +172,6 @@ void exMainFrame::OnArtNetData(bxBaseNetEvent& event)
 void exMainFrame::OnUpdateData(bxBaseNetEvent& event)
 {
     exDeviceRegistry registry(rackPanel->root, rackPanel);
-    registry.showStatus = [this](const wxString& text) { SetStatusText(text, 0); };
+    registry.showStatus = [this](const wxString& text) { ShowItemCount(text); };
     registry.HandleDiscoveryReply(event.data, event.length, event.senderIp);
 }

@@ -23,6 +23,8 @@ public:
     ~exMainFrame() override;
 
     void ExitProgram();
+    // Shows the device count in the status line once the datagrams at hand are handled.
+    void ShowItemCount(const wxString& text);
 
     wxTimer* timer;
     exControlPanel* controlPanel;
@@ -39,6 +41,9 @@ private:
     void OnKivnetData(bxBaseNetEvent& event);
     void OnArtNetData(bxBaseNetEvent& event);
     void OnUpdateData(bxBaseNetEvent& event);
+
+    wxString pendingItemCount;
+    bool itemCountQueued = false;
 
     wxDECLARE_EVENT_TABLE();
 };

@@ -35,6 +35,9 @@ void exRackPanel::BeforeDraw(wxGraphicsContext* gc)
 {
     const wxPoint at = GetOrigin();
     gc->Translate(at.x, at.y);
+    // Window row w shows canvas row scroll + (w - origin) / scale.
+    const double top = GetScrollPos(wxVERTICAL) - at.y / canvasScale;
+    static_cast<exRackRoot*>(root)->SetShownRows(top, top + GetClientSize().y / canvasScale);
 }
 
 void exRackPanel::CollectDevices(std::vector<exBaseNode*>& list, bool includeHidden)
@@ -90,6 +93,8 @@ void exRackPanel::Relayout()
                       : 1.0;
     SetScrollbars(1, 1, 0, ScrollRange(totalHeight, GetClientSize().y), 0, 0, true);
     PositionDevices();
+    // Devices have moved: whatever is in view now is drawn anew.
+    root->dirty = true;
 }
 
 int exRackPanel::ScrollRange(int totalHeight, int clientHeight) const

@@ -1,6 +1,7 @@
 #include "common/rackroot.h"
 
 #include <algorithm>
+#include <limits>
 
 #include <wx/graphics.h>
 
@@ -9,7 +10,22 @@ namespace {
 constexpr double kOverdraw = 8.0;
 } // namespace
 
-exRackRoot::exRackRoot() : exCanvasControl(nullptr, 0, 0, 0, 0, wxEmptyString) {}
+exRackRoot::exRackRoot()
+    : exCanvasControl(nullptr, 0, 0, 0, 0, wxEmptyString),
+      shownTop(std::numeric_limits<double>::lowest()), shownBottom(std::numeric_limits<double>::max())
+{
+}
+
+void exRackRoot::SetShownRows(double top, double bottom)
+{
+    shownTop = top;
+    shownBottom = bottom;
+}
+
+bool exRackRoot::Shows(int top, int height) const
+{
+    return top - kOverdraw <= shownBottom && top + height + kOverdraw >= shownTop;
+}
 
 wxSize exRackRoot::DrawChildren(wxGraphicsContext* gc)
 {

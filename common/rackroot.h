@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/controls/canvascontrol.h"
+#include "common/deviceindex.h"
 
 // The rack's root: holds the devices and draws only those that reach into the area being
 // painted, so that a repaint costs what is visible, not the size of the rig.
@@ -9,4 +10,16 @@ public:
     exRackRoot();
 
     wxSize DrawChildren(wxGraphicsContext* gc) override;
+
+    // The rows of the rack in view, in canvas units, as the last paint showed them; until the
+    // first paint every row counts as in view.
+    void SetShownRows(double top, double bottom);
+    // Whether anything of the rows from `top`, `height` high, is in view.
+    bool Shows(int top, int height) const;
+
+    exDeviceIndex deviceIndex;
+
+private:
+    double shownTop;
+    double shownBottom;
 };

@@ -7,9 +7,11 @@
 #include <wx/pen.h>
 
 #include "common/appstate.h"
+#include "common/controls/paintfonts.h"
 #include "common/localadapters.h"
 #include "common/mainframe.h"
 #include "common/rackpanel.h"
+#include "common/rackroot.h"
 #include "devices/canvasuicontrol.h"
 #include "devices/dmxport.h"
 #include "devices/ethernetport.h"
@@ -129,9 +131,12 @@ void exBaseNode::ParseDeviceSettings(const uint8_t* reply, size_t length)
     optionA = settings.optionA;
     optionB = settings.optionB;
     displayLine2 = settings.displayLine2;
-    hidden = false;
-    RelayoutRack();
-    SetDirty();
+    // A device that starts hidden takes its place in the rack with its first settings.
+    if (hidden) {
+        hidden = false;
+        RelayoutRack();
+    }
+    RepaintIfShown();
 }
 
 void exBaseNode::ParsePortSettings(const uint8_t* reply, size_t length)
@@ -146,7 +151,7 @@ void exBaseNode::ParsePortSettings(const uint8_t* reply, size_t length)
     } else if (exDMXPort* target = GetDMXPort(port.wirePort)) {
         target->mode = exDMXPort::kDisabled;
     }
-    SetDirty();
+    RepaintIfShown();
 }
 
 void exBaseNode::ParseInputPort(const uint8_t* reply, size_t length)
@@ -256,7 +261,7 @@ void exBaseNode::Tick(int elapsedMs)
         aliveCountdown = 0;
         if (connectionState != kLost && connectionState != kHosted) {
             connectionState = kLost;
-            SetDirty();
+            RepaintIfShown();
         }
     }
     if (readBackRetries <= 0)
@@ -294,8 +299,17 @@ void exBaseNode::SetFirstPortNumber(int first)
 
 void exBaseNode::PaintTitle(wxGraphicsContext* gc)
 {
-    gc->SetFont(exPanelDrawing::SwissBold(15, displayScale), *wxWHITE);
+    exPaintFonts::Select(*gc, exPanelDrawing::SwissBold(15, displayScale), *wxWHITE);
     gc->DrawText(title, 0, 0);
+}
+
+void exBaseNode::RepaintIfShown()
+{
+    // What happens to a device out of view is drawn when it comes into view.
+    if (const auto* rack = dynamic_cast<const exRackRoot*>(GetRoot()))
+        if (!rack->Shows(y, height))
+            return;
+    SetDirty();
 }
 
 void exBaseNode::OnAlive()
@@ -311,6 +325,9 @@ void exBaseNode::SendNetworkSettings()
         exUpdateProtocol::SendNetworkSettings(*exAppState::updateSocket, network.unitNumber,
                                               network.modelCode, network.newIp,
                                               network.newMask, network.newDhcp);
+    // Replies are matched to devices by address: the rack's index must learn the new one.
+    if (auto* rack = dynamic_cast<exRackRoot*>(GetRoot()); rack && network.currentIp != network.newIp)
+        rack->deviceIndex.Forget();
     network.currentIp = network.newIp;
     network.currentMask = network.newMask;
     network.currentDhcp = network.newDhcp;
@@ -340,14 +357,14 @@ void exBaseNode::PaintShade(wxGraphicsContext* gc)
 void exBaseNode::PaintOverlayText(wxGraphicsContext* gc, const wxString& text)
 {
     wxFont font = exPanelDrawing::SwissBold(17, displayScale);
-    gc->SetFont(font, *wxWHITE);
+    exPaintFonts::Select(*gc, font, *wxWHITE);
     double textWidth = 0, textHeight = 0;
     gc->GetTextExtent(text, &textWidth, &textHeight);
     // The warning must be readable whole: a face wider than the one the drawing was laid out
     // for would push it past both edges of the device, so it is set smaller to fit.
     if (textWidth > width && textWidth > 0) {
         font.SetFractionalPointSize(font.GetFractionalPointSize() * width / textWidth);
-        gc->SetFont(font, *wxWHITE);
+        exPaintFonts::Select(*gc, font, *wxWHITE);
         gc->GetTextExtent(text, &textWidth, &textHeight);
     }
     gc->DrawText(text, (width - textWidth) / 2, height - 35);

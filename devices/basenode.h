@@ -53,6 +53,9 @@ public:
     virtual void OnAlive();
 
     void SendNetworkSettings();
+    // Asks for a repaint after a change of what the device shows, unless the device is out of
+    // the rack's view.
+    void RepaintIfShown();
     void PaintShade(wxGraphicsContext* gc);
     void PaintUnreachable(wxGraphicsContext* gc);
     void PaintLost(wxGraphicsContext* gc);

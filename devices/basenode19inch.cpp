@@ -5,6 +5,7 @@
 #include <wx/pen.h>
 
 #include "common/controls/canvascolours.h"
+#include "common/controls/paintfonts.h"
 #include "devices/dmxport.h"
 #include "devices/ethernetport.h"
 #include "devices/paneldrawing.h"
@@ -43,7 +44,7 @@ wxSize exBaseNode19Inch::PaintFront(wxGraphicsContext* gc)
     gc->PushState();
     gc->Scale(displayScale, displayScale);
     PaintBody(gc, true);
-    gc->SetFont(labelFont, exCanvasColours::kDarkGrey);
+    exPaintFonts::Select(*gc, labelFont, exCanvasColours::kDarkGrey);
     gc->DrawText("Front", 4, 30);
     gc->Translate(40, 45);
     PaintTitle(gc);
@@ -60,7 +61,7 @@ wxSize exBaseNode19Inch::PaintBack(wxGraphicsContext* gc)
     gc->PopState();
     gc->PushState();
     gc->Scale(displayScale, displayScale);
-    gc->SetFont(labelFont, *wxBLACK);
+    exPaintFonts::Select(*gc, labelFont, *wxBLACK);
     gc->DrawText("Back", 4, 105);
     gc->PopState();
     return wxSize(width, height);

@@ -2,6 +2,7 @@
 
 #include <wx/graphics.h>
 
+#include "common/controls/paintfonts.h"
 #include "devices/paneldrawing.h"
 
 exBaseNodeTableTop::exBaseNodeTableTop(exCanvasControl* parent, int dmxPortCount, double boxX,
@@ -49,7 +50,7 @@ void exBaseNodeTableTop::PaintSmallBoxFace(wxGraphicsContext* gc)
 void exBaseNodeTableTop::PaintSmallBoxTitle(wxGraphicsContext* gc, const wxColour& colour,
                                             const wxString& name)
 {
-    gc->SetFont(exPanelDrawing::SwissBold(12, displayScale), colour);
+    exPaintFonts::Select(*gc, exPanelDrawing::SwissBold(12, displayScale), colour);
     gc->DrawText("Pylon", 380, 5);
     gc->DrawText(name, 380, 20);
 }

@@ -5,6 +5,7 @@
 #include <wx/pen.h>
 
 #include "common/controls/canvascolours.h"
+#include "common/controls/paintfonts.h"
 #include "common/overlay.h"
 #include "devices/basenode.h"
 #include "devices/paneldrawing.h"
@@ -100,7 +101,7 @@ wxSize exCanvasUIControl::PaintInfoKey(wxGraphicsContext* gc)
     gc->SetBrush(*wxTRANSPARENT_BRUSH);
     gc->SetPen(wxPen(colour, 1));
     gc->DrawEllipse(0, 0, 20, 20);
-    gc->SetFont(LargeFont(), colour);
+    exPaintFonts::Select(*gc, LargeFont(), colour);
     gc->DrawText("i", 9, 2);
     return wxSize(20, 20);
 }
@@ -111,9 +112,9 @@ wxSize exCanvasUIControl::PaintKeys(wxGraphicsContext* gc)
     gc->SetBrush(*wxBLACK_BRUSH);
     for (double kx : {150.0, 185.0, 220.0})
         gc->DrawRectangle(kx, 5, 30, 30);
-    gc->SetFont(textFont, *wxWHITE);
+    exPaintFonts::Select(*gc, textFont, *wxWHITE);
     gc->DrawText("Setup", 223, 16);
-    gc->SetFont(LargeFont(), *wxWHITE);
+    exPaintFonts::Select(*gc, LargeFont(), *wxWHITE);
     gc->DrawText("A", 160, 11);
     gc->DrawText("B", 195, 11);
     PaintRoundKey(gc, 255, 5);
@@ -127,7 +128,7 @@ wxSize exCanvasUIControl::PaintLargeDisplay(wxGraphicsContext* gc)
     gc->SetBrush(wxBrush(screen));
     gc->DrawRectangle(0, 2, 130, 36);
     const int offset = textLineOffset;
-    gc->SetFont(textFont, *wxWHITE);
+    exPaintFonts::Select(*gc, textFont, *wxWHITE);
     gc->DrawText(GetShownName(), 3, 3);
     gc->DrawText(device->displayLine2, 3, 16);
     gc->DrawText(GetIdText(), 92, offset + 16);
@@ -145,7 +146,7 @@ wxSize exCanvasUIControl::PaintSmallDisplay(wxGraphicsContext* gc)
     gc->SetBrush(wxBrush(screen));
     gc->DrawRectangle(0, 0, 75, 50);
     const int offset = textLineOffset;
-    gc->SetFont(textFont, *wxWHITE);
+    exPaintFonts::Select(*gc, textFont, *wxWHITE);
     gc->DrawText(GetShownName(), 2, 2);
     gc->DrawText(device->displayLine2, 2, 15);
     gc->DrawText(GetIdText(), 2, offset + 41);

@@ -5,6 +5,7 @@
 #include <wx/pen.h>
 
 #include "common/controls/canvascolours.h"
+#include "common/controls/paintfonts.h"
 #include "common/overlay.h"
 #include "devices/basenode.h"
 #include "devices/paneldrawing.h"
@@ -59,7 +60,7 @@ wxSize exDMXPort::Paint(wxGraphicsContext* gc)
         gc->DrawEllipse(pin.x, pin.y, 2, 2);
 
     const wxColour text = hovered ? exCanvasColours::kLightGrey : optionFlag ? *wxBLACK : status;
-    gc->SetFont(labelFont, text);
+    exPaintFonts::Select(*gc, labelFont, text);
     auto centred = [&](const wxString& label, double top) {
         double w = 0, h = 0;
         gc->GetTextExtent(label, &w, &h);

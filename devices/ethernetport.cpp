@@ -5,6 +5,7 @@
 #include <wx/pen.h>
 
 #include "common/controls/canvascolours.h"
+#include "common/controls/paintfonts.h"
 #include "common/overlay.h"
 #include "devices/basenode.h"
 #include "devices/networksettings.h"
@@ -39,7 +40,7 @@ wxSize exEthernetPort::Paint(wxGraphicsContext* gc)
     if (socketCount == kInfoKey) {
         gc->SetPen(wxPen(status, 1));
         gc->DrawEllipse(0, 0, 20, 20);
-        gc->SetFont(exPanelDrawing::SwissBold(9, displayScale),
+        exPaintFonts::Select(*gc, exPanelDrawing::SwissBold(9, displayScale),
                     status);
         gc->DrawText("i", 9, 2);
         gc->PopState();
@@ -58,7 +59,7 @@ wxSize exEthernetPort::Paint(wxGraphicsContext* gc)
         gc->DrawRectangle(x, 42, 24, 12);
         gc->DrawRectangle(x + 8, 54, 8, 4);
     }
-    gc->SetFont(labelFont, status);
+    exPaintFonts::Select(*gc, labelFont, status);
     auto centred = [&](const wxString& text, double top) {
         double w = 0, h = 0;
         gc->GetTextExtent(text, &w, &h);

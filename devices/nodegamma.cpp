@@ -2,6 +2,7 @@
 
 #include <wx/graphics.h>
 
+#include "common/controls/paintfonts.h"
 #include "devices/canvasuicontrol.h"
 #include "devices/dmxport.h"
 #include "devices/ethernetport.h"
@@ -25,7 +26,7 @@ exNodeGamma::exNodeGamma(exCanvasControl* parent) : exBaseNode19Inch(parent, 6)
 
 void exNodeGamma::PaintTitle(wxGraphicsContext* gc)
 {
-    gc->SetFont(exPanelDrawing::SwissBold(16, displayScale), *wxWHITE);
+    exPaintFonts::Select(*gc, exPanelDrawing::SwissBold(16, displayScale), *wxWHITE);
     gc->DrawText("Pylon", 0, -25);
     gc->DrawText("NodeGamma", 0, 0);
 }

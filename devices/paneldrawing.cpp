@@ -4,6 +4,7 @@
 #include <wx/image.h>
 
 #include "common/controls/canvascontrol.h"
+#include "common/controls/paintfonts.h"
 #include "common/controls/textmeasure.h"
 
 #include "resources/pylonlogo.xpm"
@@ -28,7 +29,7 @@ void PaintTableTopBox(wxGraphicsContext* gc, double boxX, double boxWidth, const
     gc->SetBrush(brush);
     gc->SetPen(pen);
     gc->DrawRoundedRectangle(boxX, 0, boxWidth, 70, kTableTopCorner);
-    gc->SetFont(labelFont, *wxBLACK);
+    exPaintFonts::Select(*gc, labelFont, *wxBLACK);
     gc->DrawText(label, labelX, 30);
 }
 
@@ -37,7 +38,7 @@ void PaintLogoTitle(wxGraphicsContext* gc, const wxBitmap& logo, const wxString&
 {
     if (logo.IsOk())
         gc->DrawBitmap(logo, 0, -40, kLogoWidth, kLogoHeight);
-    gc->SetFont(SwissBold(7, displayScale), *wxWHITE);
+    exPaintFonts::Select(*gc, SwissBold(7, displayScale), *wxWHITE);
     gc->DrawText(title, 3, 10);
 }
 

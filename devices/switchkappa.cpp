@@ -131,7 +131,7 @@ void exSwitchKappa::HandleIdentify(const uint8_t* reply, size_t length)
     std::vector<uint8_t> request =
         exKivnetProtocol::BuildHeaderOnly(exKivnetProtocol::kSwitchSettingsRequest);
     SendKivnet(request, network.currentIp);
-    SetDirty();
+    RepaintIfShown();
 }
 
 void exSwitchKappa::HandleSettings(const uint8_t* reply, size_t length, bool isReply)
@@ -163,7 +163,7 @@ void exSwitchKappa::HandleSettings(const uint8_t* reply, size_t length, bool isR
             RequestPortSettings(readBackPort);
         }
     }
-    SetDirty();
+    RepaintIfShown();
 }
 
 void exSwitchKappa::TakeBays(const std::array<uint8_t, 16>& counts)

@@ -5,6 +5,7 @@
 #include <wx/pen.h>
 
 #include "common/controls/canvascolours.h"
+#include "common/controls/paintfonts.h"
 #include "common/overlay.h"
 #include "devices/basenode.h"
 #include "devices/paneldrawing.h"
@@ -83,7 +84,7 @@ wxSize exSwitchPort::Paint(wxGraphicsContext* gc)
         gc->DrawRectangle(6 + sfpOffsetX, 40 + sfpOffsetY, 28, 16);
     }
 
-    gc->SetFont(font, *wxBLACK);
+    exPaintFonts::Select(*gc, font, *wxBLACK);
     double w = 0, h = 0;
     gc->GetTextExtent(label, &w, &h);
     gc->DrawText(label, (kDesignWidth - w) * 0.5, 42);
@@ -93,7 +94,7 @@ wxSize exSwitchPort::Paint(wxGraphicsContext* gc)
     const wxColour status = hovered    ? exCanvasColours::kLightGrey
                             : modified ? *wxRED
                                        : normalFill;
-    gc->SetFont(font, status);
+    exPaintFonts::Select(*gc, font, status);
     auto centred = [&](const wxString& text, double top) {
         if (text.empty())
             return;

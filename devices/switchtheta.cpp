@@ -73,7 +73,7 @@ void exSwitchTheta::HandleReply(const uint8_t* reply, size_t length)
         std::vector<uint8_t> request =
             exKivnetProtocol::BuildHeaderOnly(exKivnetProtocol::kSwitchSettingsRequest);
         SendKivnet(request, network.currentIp);
-        SetDirty();
+        RepaintIfShown();
         break;
     }
     case exKivnetProtocol::kSwitchSettingsRequest: {
@@ -85,7 +85,7 @@ void exSwitchTheta::HandleReply(const uint8_t* reply, size_t length)
         switchWord = settings.switchWord;
         if (isReply && readBackStage == kDeviceStage)
             readBackStage = kIdle;
-        SetDirty();
+        RepaintIfShown();
         break;
     }
     default:

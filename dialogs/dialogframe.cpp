@@ -5,6 +5,7 @@
 #include <wx/pen.h>
 
 #include "common/controls/canvascontrol.h"
+#include "common/controls/paintfonts.h"
 #include "common/controls/textmeasure.h"
 #include "common/overlay.h"
 
@@ -15,7 +16,7 @@ void exDialogFrame::Paint(wxGraphicsContext* gc, const exCanvasControl& dialog,
     gc->SetPen(wxPen(*wxWHITE, 2, wxPENSTYLE_SOLID));
     gc->DrawRectangle(0, 0, dialog.width, dialog.height);
     const wxFont font = CanvasLabelFont();
-    gc->SetFont(font, *wxWHITE);
+    exPaintFonts::Select(*gc, font, *wxWHITE);
     if (titleX == kCentred)
         titleX = (dialog.width - MeasureTextExtent(*gc, font, title).width) / 2;
     gc->DrawText(title, titleX, titleY);

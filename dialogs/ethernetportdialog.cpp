@@ -7,6 +7,7 @@
 #include "common/controls/canvasbutton.h"
 #include "common/controls/canvascolours.h"
 #include "common/controls/canvasiptextcontrol.h"
+#include "common/controls/paintfonts.h"
 #include "common/controls/segmentedcontrol.h"
 #include "common/controls/textmeasure.h"
 #include "devices/basenode.h"
@@ -63,7 +64,7 @@ exEthernetPortDialog::exEthernetPortDialog(exCanvasControl* root, exEthernetPort
 wxSize exEthernetPortDialog::Paint(wxGraphicsContext* gc)
 {
     exDialogFrame::Paint(gc, *this, "Configure network settings", kTitleX, kTitleY + textOffset);
-    gc->SetFont(font, exCanvasColours::kLightGrey);
+    exPaintFonts::Select(*gc, font, exCanvasColours::kLightGrey);
     gc->DrawText("IP Address", Scaled(20), Scaled(65) + textOffset);
     gc->DrawText("Subnet Mask", Scaled(20), Scaled(95) + textOffset);
     return wxSize(width, height);

@@ -9,6 +9,7 @@
 #include "common/controls/canvasbutton.h"
 #include "common/controls/canvasswitch.h"
 #include "common/controls/canvastextcontrol.h"
+#include "common/controls/paintfonts.h"
 #include "common/controls/segmentedcontrol.h"
 #include "common/controls/textmeasure.h"
 #include "devices/basenode.h"
@@ -79,7 +80,7 @@ wxSize exGlobalSettingsDialog::Paint(wxGraphicsContext* gc)
     const float s = displayScale;
     exDialogFrame::Paint(gc, *this, "Node Settings", exDialogFrame::kCentred,
                          (10 + textOffset) * s);
-    gc->SetFont(font, *wxWHITE);
+    exPaintFonts::Select(*gc, font, *wxWHITE);
     gc->DrawText("Name", 20 * s, (35 + textOffset) * s);
     const int style = device->panelStyle;
     if (style >= exCanvasUIControl::kLargeDisplay && device->displayTimeout != 0)

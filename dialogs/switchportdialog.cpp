@@ -9,6 +9,7 @@
 #include "common/controls/canvascolours.h"
 #include "common/controls/canvastextcontrol.h"
 #include "common/controls/numberkeyboard.h"
+#include "common/controls/paintfonts.h"
 #include "common/controls/segmentedcontrol.h"
 #include "common/controls/textmeasure.h"
 #include "devices/basenode.h"
@@ -92,7 +93,7 @@ wxSize exSwitchPortDialog::Paint(wxGraphicsContext* gc)
     const float s = displayScale;
     exDialogFrame::Paint(gc, *this, "Configure switch port " + port->label,
                          exDialogFrame::kCentred, 10);
-    gc->SetFont(font, exCanvasColours::kLightGrey);
+    exPaintFonts::Select(*gc, font, exCanvasColours::kLightGrey);
     gc->DrawText("Loop Partner", 20 * s, 95 * s + textOffset);
     if (port->trunkCapable)
         gc->DrawText("VLAN", 20 * s, 125 * s + textOffset);

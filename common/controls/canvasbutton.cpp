@@ -5,6 +5,7 @@
 #include <wx/pen.h>
 
 #include "common/controls/canvascolours.h"
+#include "common/controls/paintfonts.h"
 #include "common/controls/textmeasure.h"
 
 exCanvasButton::exCanvasButton(exCanvasControl* parent, int x, int y, int width, int height,
@@ -18,7 +19,7 @@ wxSize exCanvasButton::Paint(wxGraphicsContext* gc)
     const wxColour main = enabled ? exCanvasColours::kLightGrey : exCanvasColours::kDarkGrey;
     const wxFont font = CanvasLabelFont();
     if (labelWidth == -1.0) {
-        gc->SetFont(font, *wxBLACK);
+        exPaintFonts::Select(*gc, font, *wxBLACK);
         const exTextExtent extent = MeasureTextExtent(*gc, font, label);
         labelWidth = extent.width;
         labelHeight = extent.height;
@@ -27,7 +28,7 @@ wxSize exCanvasButton::Paint(wxGraphicsContext* gc)
     gc->SetPen(wxPen(main, 1, wxPENSTYLE_SOLID));
     gc->SetBrush(pressed ? *wxBLACK_BRUSH : wxBrush(main));
     gc->DrawRectangle(0, 0, width, height);
-    gc->SetFont(font, pressed ? main : *wxBLACK);
+    exPaintFonts::Select(*gc, font, pressed ? main : *wxBLACK);
     gc->DrawText(label, (width - labelWidth) * 0.5, (height - labelHeight) * 0.5 + 1.0);
     return wxSize(width, height);
 }

@@ -50,6 +50,7 @@ void exCanvasControlList::Insert(iterator position, exCanvasControl* control)
         before->previous = node;
     }
     ++m_count;
+    ++m_version;
 }
 
 bool exCanvasControlList::DeleteObject(exCanvasControl* control)
@@ -87,6 +88,7 @@ void exCanvasControlList::Unlink(wxexCanvasControlListNode* node)
         m_tail = node->previous;
     delete node;
     --m_count;
+    ++m_version;
 }
 
 float exCanvasControl::ScreenDisplayScale()

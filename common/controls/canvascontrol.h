@@ -55,6 +55,8 @@ public:
     bool DeleteObject(exCanvasControl* control);
     void Clear();
     size_t GetCount() const { return m_count; }
+    // Changes whenever a control is added, inserted or removed.
+    size_t Version() const { return m_version; }
     bool IsEmpty() const { return m_count == 0; }
     iterator Find(const exCanvasControl* control) const;
     exCanvasControl* GetFirst() const { return m_head ? m_head->data : nullptr; }
@@ -68,6 +70,7 @@ private:
     wxexCanvasControlListNode* m_head = nullptr;
     wxexCanvasControlListNode* m_tail = nullptr;
     size_t m_count = 0;
+    size_t m_version = 0;
 };
 
 // Base of every drawn element: a plain object with a position, a size and children, painted on

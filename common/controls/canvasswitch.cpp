@@ -4,6 +4,7 @@
 #include <wx/graphics.h>
 #include <wx/pen.h>
 
+#include "common/controls/paintfonts.h"
 #include "common/controls/textmeasure.h"
 
 exCanvasSwitch::exCanvasSwitch(exCanvasControl* parent, bool on, int x, int y, int width,
@@ -17,7 +18,7 @@ wxSize exCanvasSwitch::Paint(wxGraphicsContext* gc)
     const wxColour fill = mouseState == kHover ? hoverFill : normalFill;
     const wxColour dark = *wxBLACK;
     const wxFont font = CanvasLabelFont();
-    gc->SetFont(font, dark);
+    exPaintFonts::Select(*gc, font, dark);
     if (cachedTextWidth == -1.0) {
         const exTextExtent extent = MeasureTextExtent(*gc, font, "On");
         cachedTextWidth = extent.width;
@@ -39,12 +40,12 @@ wxSize exCanvasSwitch::Paint(wxGraphicsContext* gc)
 
     gc->SetBrush(wxBrush(on ? fill : dark));
     gc->DrawRectangle(0, 0, half, height);
-    gc->SetFont(font, on ? dark : fill);
+    exPaintFonts::Select(*gc, font, on ? dark : fill);
     gc->DrawText("On", (half - cachedTextWidth) * 0.5, textY);
 
     gc->SetBrush(wxBrush(on ? dark : fill));
     gc->DrawRectangle(half, 0, half, height);
-    gc->SetFont(font, on ? fill : dark);
+    exPaintFonts::Select(*gc, font, on ? fill : dark);
     gc->DrawText("Off", half + (half - offTextWidth) * 0.5, textY);
     return wxSize(width, height);
 }

@@ -4,6 +4,7 @@
 #include <wx/graphics.h>
 #include <wx/pen.h>
 
+#include "common/controls/paintfonts.h"
 #include "common/controls/textmeasure.h"
 
 namespace {
@@ -42,7 +43,7 @@ wxSize exCanvasTextControl::PaintEntry(wxGraphicsContext* gc, const wxColour& en
     gc->SetBrush(wxBrush(fill, wxBRUSHSTYLE_SOLID));
     gc->SetPen(hasFocus ? wxPen(*wxWHITE, 2, wxPENSTYLE_SOLID) : wxPen(fill, 1, wxPENSTYLE_SOLID));
     gc->DrawRectangle(0, 0, width, height);
-    gc->SetFont(CanvasLabelFont(), ink);
+    exPaintFonts::Select(*gc, CanvasLabelFont(), ink);
     gc->DrawText(text, 3.0, 3.0);
     return wxSize(width, height);
 }

@@ -9,6 +9,7 @@
 #include <wx/graphics.h>
 #include <wx/pen.h>
 
+#include "common/controls/paintfonts.h"
 #include "common/controls/textmeasure.h"
 
 namespace {
@@ -35,7 +36,7 @@ void exCanvasSegementedControl::Measure()
     wxMemoryDC dc(bitmap);
     std::unique_ptr<wxGraphicsContext> gc(wxGraphicsContext::Create(dc));
     if (gc)
-        gc->SetFont(font, *wxWHITE);
+        exPaintFonts::Select(*gc, font, *wxWHITE);
 
     width = designWidth;
     height = designHeight;
@@ -107,7 +108,7 @@ wxSize exCanvasSegementedControl::Paint(wxGraphicsContext* gc)
         const bool selected = i == selection;
         gc->SetBrush(selected ? wxBrush(fill, wxBRUSHSTYLE_SOLID) : *wxTRANSPARENT_BRUSH);
         gc->DrawRectangle(left, 0, segmentWidth, segmentHeight);
-        gc->SetFont(font, selected ? selectedText : fill);
+        exPaintFonts::Select(*gc, font, selected ? selectedText : fill);
         gc->DrawText(items[i], left + (segmentWidth - textWidths[i]) * 0.5, textY);
     }
     return wxSize(width, height);

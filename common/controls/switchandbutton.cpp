@@ -5,6 +5,7 @@
 #include "common/controls/canvasbutton.h"
 #include "common/controls/canvascolours.h"
 #include "common/controls/canvasswitch.h"
+#include "common/controls/paintfonts.h"
 #include "common/controls/textmeasure.h"
 
 namespace {
@@ -37,7 +38,7 @@ wxSize exCanvasSwitchAndButton::Paint(wxGraphicsContext* gc)
 {
     const wxString caption = "Auto " + label;
     const wxFont font = CanvasLabelFont();
-    gc->SetFont(font, exCanvasColours::kPairCaption);
+    exPaintFonts::Select(*gc, font, exCanvasColours::kPairCaption);
     if (cachedTextWidth == -1.0) {
         const exTextExtent extent = MeasureTextExtent(*gc, font, caption);
         cachedTextWidth = extent.width;

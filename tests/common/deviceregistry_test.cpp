@@ -8,6 +8,7 @@
 
 #include "common/appstate.h"
 #include "common/deviceregistry.h"
+#include "common/rackroot.h"
 #include "devices/basenode.h"
 #include "devices/ethernetport.h"
 #include "devices/sprite.h"
@@ -55,7 +56,7 @@ std::vector<uint8_t> PollReply(const std::string& longName, uint16_t opCode = 0x
 
 class DeviceRegistryTest : public testing::Test {
 protected:
-    DeviceRegistryTest() : root(nullptr, 0, 0, 0, 0, wxEmptyString), registry(&root, nullptr)
+    DeviceRegistryTest() : registry(&root, nullptr)
     {
         registry.showStatus = [this](const wxString& text) { status.push_back(text); };
         exAppState::kivnetSocket = &kivnet;
@@ -77,7 +78,7 @@ protected:
     RecordingEndpoint<bxKivnetSocket> kivnet;
     RecordingEndpoint<bxArtNetSocket> artNet;
     RecordingEndpoint<exUpdateSocket> update;
-    exCanvasControl root;
+    exRackRoot root;
     exDeviceRegistry registry;
     std::vector<wxString> status;
 };
@@ -112,6 +113,86 @@ TEST_F(DeviceRegistryTest, SameModelAndUnitIsOneDeviceWhoseAddressFollowsTheRepl
     Discover(DiscoveryReply(0x0108, 7, 0x0AC90030));
     EXPECT_EQ(root.children->GetCount(), 2u);
     EXPECT_THAT(status, testing::ElementsAre("1 Item Detected", "2 Items Detected"));
+}
+
+TEST_F(DeviceRegistryTest, OfTwoDevicesOnOneAddressTheFirstInTheRackIsFound)
+{
+    exBaseNode* first = Discover(DiscoveryReply(0x0107, 1, 0x0AC90010));
+    exBaseNode* second = Discover(DiscoveryReply(0x0107, 2, 0x0AC90010));
+    EXPECT_EQ(registry.FindByIp(0x0AC90010), first);
+
+    // The first moves away and back; meanwhile the second was the one at the address.
+    Discover(DiscoveryReply(0x0107, 1, 0x0AC90011));
+    EXPECT_EQ(registry.FindByIp(0x0AC90010), second);
+    Discover(DiscoveryReply(0x0107, 1, 0x0AC90010));
+    EXPECT_EQ(registry.FindByIp(0x0AC90010), first);
+
+    // The same when the program itself gives the first another address and then the old one.
+    first->network.newIp = 0x0AC90012;
+    first->SendNetworkSettings();
+    EXPECT_EQ(registry.FindByIp(0x0AC90010), second);
+    EXPECT_EQ(registry.FindByIp(0x0AC90012), first);
+    first->network.newIp = 0x0AC90010;
+    first->SendNetworkSettings();
+    EXPECT_EQ(registry.FindByIp(0x0AC90010), first);
+    EXPECT_EQ(registry.FindByIp(0x0AC90012), nullptr);
+    EXPECT_EQ(registry.FindByKey(0x0107, 2), second);
+    EXPECT_EQ(registry.FindByKey(0x0107, 3), nullptr);
+}
+
+TEST_F(DeviceRegistryTest, OnlyAnswersThatChangeWhatIsDrawnAskForARepaint)
+{
+    exBaseNode* device = Discover(DiscoveryReply(0x0108, 1, 0x0AC90010));
+    EXPECT_TRUE(root.dirty) << "a new device";
+    struct Case {
+        const char* what;
+        std::vector<uint8_t> reply;
+        uint32_t sender;
+        bool repaint;
+        const char* ipText;
+    } cases[] = {
+        {"the same answer", DiscoveryReply(0x0108, 1, 0x0AC90010), kSender, false, "10.201.0.16"},
+        {"another address", DiscoveryReply(0x0108, 1, 0x0AC90011), kSender, true, "10.201.0.17"},
+        {"the same again", DiscoveryReply(0x0108, 1, 0x0AC90011), kSender, false, "10.201.0.17"},
+        {"DHCP", DiscoveryReply(0x0108, 1, 0), 0x0AC90011, true, "10.201.0.17"},
+        {"another mask", [] {
+             std::vector<uint8_t> reply = DiscoveryReply(0x0108, 1, 0x0AC90011);
+             reply[46] = 255;
+             return reply;
+         }(), kSender, true, "10.201.0.17"},
+    };
+    for (const Case& c : cases) {
+        root.dirty = false;
+        Discover(c.reply, c.sender);
+        EXPECT_EQ(root.dirty, c.repaint) << c.what;
+        EXPECT_EQ(device->network.ipText, c.ipText) << c.what;
+    }
+    EXPECT_EQ(device->network.maskText, "255.255.255.0");
+
+    device->Tick(exBaseNode::kAliveMs);
+    root.dirty = false;
+    Discover(DiscoveryReply(0x0108, 1, 0x0AC90011));
+    EXPECT_TRUE(root.dirty) << "back from lost";
+}
+
+TEST_F(DeviceRegistryTest, ChangesOutOfTheRacksViewAskForNoRepaint)
+{
+    exBaseNode* device = Discover(DiscoveryReply(0x0108, 1, 0x0AC90010));
+    device->y = 1000;
+    const std::vector<uint8_t> idReply = PollReply("Pylon NodeDelta ID: 12");
+    for (double top : {0.0, 900.0, 1100.0}) {
+        root.SetShownRows(top, top + 300);
+        const bool shown = top != 0.0;
+        root.dirty = false;
+        Discover(DiscoveryReply(0x0108, 1, top == 900.0 ? 0x0AC90011 : 0x0AC90010));
+        EXPECT_EQ(root.dirty, shown) << top;
+        root.dirty = false;
+        registry.HandleArtNetReply(idReply.data(), idReply.size(), device->network.currentIp);
+        EXPECT_EQ(root.dirty, shown) << top;
+        root.dirty = false;
+        device->Tick(exBaseNode::kAliveMs);
+        EXPECT_EQ(root.dirty, shown) << "lost at " << top;
+    }
 }
 
 TEST_F(DeviceRegistryTest, AddressZeroMeansDhcpAndTheSenderIsUsed)

@@ -1,0 +1,80 @@
+#include "common/deviceindex.h"
+
+#include "common/controls/canvascontrol.h"
+#include "devices/basenode.h"
+
+namespace {
+
+uint32_t Key(uint16_t modelCode, uint16_t unitNumber)
+{
+    return uint32_t(modelCode) << 16 | unitNumber;
+}
+
+bool HasKey(const exBaseNode* device, uint16_t modelCode, uint16_t unitNumber)
+{
+    return device->network.modelCode == modelCode && device->network.unitNumber == unitNumber;
+}
+
+} // namespace
+
+exBaseNode* exDeviceIndex::ScanByKey(const exCanvasControlList& devices, uint16_t modelCode,
+                                     uint16_t unitNumber)
+{
+    for (exCanvasControl* child : devices) {
+        exBaseNode* device = static_cast<exBaseNode*>(child);
+        if (HasKey(device, modelCode, unitNumber))
+            return device;
+    }
+    return nullptr;
+}
+
+exBaseNode* exDeviceIndex::ScanByIp(const exCanvasControlList& devices, uint32_t ip)
+{
+    for (exCanvasControl* child : devices) {
+        exBaseNode* device = static_cast<exBaseNode*>(child);
+        if (device->network.currentIp == ip)
+            return device;
+    }
+    return nullptr;
+}
+
+exBaseNode* exDeviceIndex::FindByKey(const exCanvasControlList& devices, uint16_t modelCode,
+                                     uint16_t unitNumber)
+{
+    ForgetIfChanged(devices);
+    const uint32_t key = Key(modelCode, unitNumber);
+    const auto known = byKey.find(key);
+    if (known != byKey.end() && HasKey(known->second, modelCode, unitNumber))
+        return known->second;
+    exBaseNode* device = ScanByKey(devices, modelCode, unitNumber);
+    if (device)
+        byKey[key] = device;
+    return device;
+}
+
+exBaseNode* exDeviceIndex::FindByIp(const exCanvasControlList& devices, uint32_t ip)
+{
+    ForgetIfChanged(devices);
+    const auto known = byIp.find(ip);
+    if (known != byIp.end() && known->second->network.currentIp == ip)
+        return known->second;
+    exBaseNode* device = ScanByIp(devices, ip);
+    if (device)
+        byIp[ip] = device;
+    return device;
+}
+
+void exDeviceIndex::Forget()
+{
+    byKey.clear();
+    byIp.clear();
+}
+
+void exDeviceIndex::ForgetIfChanged(const exCanvasControlList& devices)
+{
+    if (list == &devices && listVersion == devices.Version())
+        return;
+    Forget();
+    list = &devices;
+    listVersion = devices.Version();
+}
