@@ -64,6 +64,11 @@ exBaseNode* exDeviceIndex::FindByIp(const exCanvasControlList& devices, uint32_t
     return device;
 }
 
+void exDeviceIndex::AddressTaken(uint32_t ip)
+{
+    byIp.erase(ip);
+}
+
 void exDeviceIndex::Forget()
 {
     byKey.clear();

@@ -10,8 +10,8 @@ class exCanvasControlList;
 // Finds the rack's devices by key and by address without walking the rack for every datagram.
 // It remembers where a device was found and checks that it still fits before trusting it; what
 // it cannot answer it finds by walking the rack, which stays the one place devices are kept.
-// It forgets everything when devices are added, moved or readdressed, so that with two devices
-// on one address the first in the rack is still the one found.
+// It forgets everything when devices are added or moved, and what it knew of an address a
+// device moves to, so that with two devices on one address the first in the rack is found.
 class exDeviceIndex {
 public:
     // The first device, hidden ones included, with this model code and unit number.
@@ -19,6 +19,8 @@ public:
                           uint16_t unitNumber);
     // The first device, hidden ones included, whose current address is `ip`.
     exBaseNode* FindByIp(const exCanvasControlList& devices, uint32_t ip);
+    // A device now answers from `ip`: it may come before the device remembered there.
+    void AddressTaken(uint32_t ip);
     void Forget();
 
     // The same answers, found by walking the rack.

@@ -96,7 +96,7 @@ bool exDeviceRegistry::StoreIdentity(exBaseNode* device, const exDiscoveryReply&
     const bool changed = network.currentIp != ip || network.currentMask != reply.mask ||
                          network.currentDhcp != dhcp;
     if (network.currentIp != ip && index)
-        index->Forget();
+        index->AddressTaken(ip);
     network.currentMask = reply.mask;
     // A pending edit of the address is the user's until it has been sent.
     if (!network.networkModified)

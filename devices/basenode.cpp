@@ -327,7 +327,7 @@ void exBaseNode::SendNetworkSettings()
                                               network.newMask, network.newDhcp);
     // Replies are matched to devices by address: the rack's index must learn the new one.
     if (auto* rack = dynamic_cast<exRackRoot*>(GetRoot()); rack && network.currentIp != network.newIp)
-        rack->deviceIndex.Forget();
+        rack->deviceIndex.AddressTaken(network.newIp);
     network.currentIp = network.newIp;
     network.currentMask = network.newMask;
     network.currentDhcp = network.newDhcp;
