@@ -107,8 +107,8 @@ bool IsDiscoveryReply(const Arrival& arrival)
 
 uint32_t U32(const std::vector<uint8_t>& bytes, size_t at)
 {
-    return uint32_t(bytes[at]) << 24 | uint32_t(bytes[at + 1]) << 16 | uint32_t(bytes[at + 2]) << 8 |
-           bytes[at + 3];
+    return uint32_t(bytes[at]) << 24 | uint32_t(bytes[at + 1]) << 16 |
+           uint32_t(bytes[at + 2]) << 8 | bytes[at + 3];
 }
 
 } // namespace

@@ -150,7 +150,8 @@ Totals Flood(const Options& options, sim::FloodMix& mix, sim::FloodSender& sende
     std::vector<sim::FloodDatagram> batch;
     batch.reserve(kBatchLimit);
     const double start = Now();
-    const size_t backlogLimit = std::max<size_t>(kBatchLimit, size_t(options.rate * kBacklogSeconds));
+    const size_t backlogLimit =
+        std::max<size_t>(kBatchLimit, size_t(options.rate * kBacklogSeconds));
     for (;;) {
         const double elapsed = Now() - start;
         if (elapsed >= options.duration)
