@@ -73,7 +73,8 @@ done
 
 clk_tck=$(getconf CLK_TCK)
 extra_address=10.202.200.1 # the stopped device that starts answering after the flood
-name='' work='' sim_pid='' xvfb_pid='' prog_pid='' flood_pid='' display='' figures=()
+name='' work='' sim_pid='' xvfb_pid='' prog_pid='' flood_pid='' click_pid='' display=''
+figures=()
 
 now_ns() { date +%s%N; }
 say() { echo "load-bench: $*" >&2; }
@@ -82,12 +83,12 @@ figure() { figures+=("$(printf '  %-46s %s' "$1:" "$2")"); }
 # Stops what the current count started, by process id, and removes its network and folder.
 count_down() {
     local pid
-    for pid in "$flood_pid" "$prog_pid" "$sim_pid" "$xvfb_pid"; do
+    for pid in "$click_pid" "$flood_pid" "$prog_pid" "$sim_pid" "$xvfb_pid"; do
         [ -n "$pid" ] || continue
         kill "$pid" 2>/dev/null || true
         wait "$pid" 2>/dev/null || true
     done
-    flood_pid='' prog_pid='' sim_pid='' xvfb_pid=''
+    click_pid='' flood_pid='' prog_pid='' sim_pid='' xvfb_pid=''
     if [ -n "$name" ]; then tools/simnet.sh down "$name"; fi
     if [ -n "$work" ]; then rm -rf "$work"; fi
     name='' work=''
@@ -117,16 +118,22 @@ program_alive() {
 # User plus system time of the program in clock ticks (fields 14 and 15 of its stat line).
 cpu_ticks() { awk '{ sub(/^.*\) /, ""); print $12 + $13 }' "/proc/$prog_pid/stat" 2>/dev/null; }
 
-# The program's CPU over SECONDS, in % of one core.
+# The program's CPU since the time T0 (ns) when it had used TICKS0, in % of one core.
+cpu_since() { # T0 TICKS0
+    local t1 c1
+    t1=$(now_ns)
+    c1=$(cpu_ticks) || { echo "n/a (program gone)"; return; }
+    awk -v c="$((c1 - $2))" -v t="$((t1 - $1))" -v hz="$clk_tck" \
+        'BEGIN { printf "%.1f %% of one core over %.1f s\n", 100 * c / hz / (t / 1e9), t / 1e9 }'
+}
+
+# The program's CPU over SECONDS.
 cpu_percent() {
-    local t0 c0 t1 c1
+    local t0 c0
     t0=$(now_ns)
     c0=$(cpu_ticks) || { echo "n/a (program gone)"; return; }
     sleep "$1"
-    t1=$(now_ns)
-    c1=$(cpu_ticks) || { echo "n/a (program gone)"; return; }
-    awk -v c="$((c1 - c0))" -v t="$((t1 - t0))" -v hz="$clk_tck" \
-        'BEGIN { printf "%.1f %% of one core\n", 100 * c / hz / (t / 1e9) }'
+    cpu_since "$t0" "$c0"
 }
 
 memory() { # VmRSS VmHWM in kB
@@ -188,11 +195,11 @@ screenshot() { # NAME
 uiprobe() { tools/simnet.sh prog "$name" env DISPLAY=":$display" "$probe" "$@"; }
 
 # Click-to-dialog latency on the first device's front-panel display (its device settings).
-click_dialog() {
+click_dialog() { # TIMEOUT_MS
     local point
     point=$(rack_point 370 15 60 25)
     # shellcheck disable=SC2086  # two numbers
-    uiprobe click-dialog $point --timeout-ms 5000 2>&1 || true
+    uiprobe click-dialog $point --timeout-ms "$1" 2>&1 || true
 }
 
 start_count() { # COUNT INDEX
@@ -277,8 +284,8 @@ measure_idle() {
 }
 
 measure_flood() { # COUNT
-    local count=$1 rss0 rss1 hwm errors0 errors1 half offset waited
-    figure "click to dialog before the flood" "$(click_dialog)"
+    local count=$1 rss0 rss1 hwm errors0 errors1 half click_limit offset waited t0 c0
+    figure "click to dialog before the flood" "$(click_dialog 5000)"
     read -r rss0 _ < <(memory)
     read -r errors0 < <(udp_errors)
     tools/simnet.sh sim "$name" "$flooder" --target 10.202.0.1 --rate "$flood_rate" \
@@ -289,9 +296,14 @@ measure_flood() { # COUNT
     sleep "$half"
     figure "CPU during the flood (5 s at half-time)" "$(cpu_percent 5)"
     screenshot "flood-$count"
-    figure "click to dialog during the flood" "$(click_dialog)"
+    # A click during the flood may be answered only after it: its probe waits until 30 s after
+    # the flood's end, so that no click is left pending to open a dialog during the next one.
+    click_limit=$(awk -v s="$flood_seconds" -v h="$half" \
+        'BEGIN { printf "%d", (s - h - 5 + 30) * 1000 }')
+    click_dialog "$click_limit" >"$work/click-during" &
+    click_pid=$!
     wait "$flood_pid" || true
-    flood_pid=
+    flood_pid=''
     read -r errors1 < <(udp_errors)
     read -r rss1 hwm < <(memory)
     while read -r line; do figure "flood" "${line#rigwise-flood: }"; done <"$work/flood.out"
@@ -299,13 +311,19 @@ measure_flood() { # COUNT
     figure "memory growth over the flood" "VmRSS $((rss1 - rss0)) kB (now $rss1 kB, VmHWM $hwm kB)"
 
     offset=$(stat -c %s "$work/record")
+    t0=$(now_ns)
+    c0=$(cpu_ticks) || c0=0
     "$sim" --tell "$work/control" resume 0 >/dev/null
     if waited=$(wait_for_record " $extra_address:6454 4172742d4e6574000020" "$offset" 30); then
         figure "new device read back after the flood" "$waited ms after it started answering"
     else
         figure "new device read back after the flood" "not within 30 s"
     fi
-    figure "click to dialog after the flood" "$(click_dialog)"
+    figure "CPU from the flood's end to that read-back" "$(cpu_since "$t0" "$c0")"
+    wait "$click_pid" || true
+    click_pid=''
+    figure "click to dialog during the flood" "$(cat "$work/click-during")"
+    figure "click to dialog after the flood" "$(click_dialog 5000)"
     screenshot "after-flood-$count"
     if program_alive; then
         figure "program alive after the flood" "yes"
