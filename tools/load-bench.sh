@@ -142,17 +142,26 @@ memory() { # VmRSS VmHWM in kB
 }
 
 # From the simulator's record: how many of the generated devices have had an ArtPoll to their
-# own address, and the ms from the first discovery request to the last of those first polls.
+# own address, the ms from the first discovery request to the last of those first polls, and
+# how many have had any Kivnet request (the program has found them).
 readback_state() {
     awk -v extra="$extra_address" '
         $3 ~ /:6464$/ && !started && substr($4, 1, 12) == "4d2d52000010" { started = 1; start = $1 }
         $3 ~ /:6454$/ && substr($4, 1, 20) == "4172742d4e6574000020" {
             split($3, to, ":")
-            if (to[1] !~ /\.255$/ && to[1] != extra && !(to[1] in seen)) {
-                seen[to[1]] = 1; polled++; last = $1
+            if (to[1] !~ /\.255$/ && to[1] != extra && !(to[1] in polled)) {
+                polled[to[1]] = 1; polls++; last = $1
             }
         }
-        END { printf "%d %d\n", polled, (polled && started) ? (last - start) * 1000 + 0.5 : -1 }
+        $3 ~ /:6517$/ {
+            split($3, to, ":")
+            if (to[1] !~ /\.255$/ && to[1] != extra && !(to[1] in asked)) {
+                asked[to[1]] = 1; found++
+            }
+        }
+        END {
+            printf "%d %d %d\n", polls, (polls && started) ? (last - start) * 1000 + 0.5 : -1, found
+        }
     ' "$work/record"
 }
 
@@ -240,7 +249,7 @@ start_program() {
 }
 
 measure_readback() { # COUNT
-    local count=$1 deadline polled=0 ms=-1 errors0 errors1
+    local count=$1 deadline polled=0 ms=-1 found=0 errors0 errors1
     read -r errors0 < <(udp_errors)
     start_program
     uiprobe window --size 1000x700 --timeout-ms 30000 >/dev/null ||
@@ -251,7 +260,7 @@ measure_readback() { # COUNT
     fi
     deadline=$(($(now_ns) + readback_timeout * 1000000000))
     while :; do
-        read -r polled ms < <(readback_state)
+        read -r polled ms found < <(readback_state)
         if [ "$polled" -ge "$count" ] || [ "$(now_ns)" -ge "$deadline" ]; then break; fi
         sleep 0.2
     done
@@ -259,7 +268,8 @@ measure_readback() { # COUNT
     if [ "$polled" -ge "$count" ]; then
         figure "read-back (discovery to last first ArtPoll)" "$ms ms"
     else
-        figure "read-back" "incomplete: $polled of $count after $readback_timeout s"
+        figure "read-back" \
+            "incomplete: $polled of $count after $readback_timeout s ($found had Kivnet requests)"
     fi
     figure "UDP errors during read-back" "$(errors_delta "$errors0" "$errors1")"
     screenshot "rack-$count"
