@@ -6,7 +6,8 @@
 #                       [--flood-seconds N] [--flood-rate N] [--readback-timeout N]
 #                       [--screenshots DIR] [COUNT...]
 #
-#   --build DIR         the build whose merrow-rigwise is measured (default build)
+#   --build DIR         the build whose merrow-rigwise is measured (default build; paths are
+#                       taken from the top of this tree)
 #   --tools DIR         the build holding rigwise-sim, rigwise-flood and rigwise-uiprobe
 #                       (default: --build when it has them, else build)
 #   --flood             after the idle figures, flood the program (rigwise-flood) and measure
@@ -30,7 +31,7 @@ if [ "${RIGWISE_PRIVATE_NET:-}" != "1" ]; then
 fi
 
 usage() {
-    sed -n '2,25p' "$0" | sed 's/^# \{0,1\}//' >&2
+    sed -n '2,26p' "$0" | sed 's/^# \{0,1\}//' >&2
     exit 2
 }
 
@@ -53,9 +54,8 @@ while [ "$#" -gt 0 ]; do
     --flood-rate) flood_rate=${2:?}; shift 2 ;;
     --readback-timeout) readback_timeout=${2:?}; shift 2 ;;
     --screenshots) screenshots=$(realpath -m "${2:?}"); mkdir -p "$screenshots"; shift 2 ;;
-    -h | --help) usage ;;
-    [0-9]*) counts+=("$1"); shift ;;
-    *) usage ;;
+    -h | --help | '' | *[!0-9]*) usage ;;
+    *) counts+=("$1"); shift ;;
     esac
 done
 [ "${#counts[@]}" -gt 0 ] || counts=(300 1000)
