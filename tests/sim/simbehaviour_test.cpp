@@ -320,4 +320,49 @@ TEST(SimScale, AThousandDevicesAllAnswerOneBroadcastDiscovery)
     EXPECT_THAT(network.Received(), SizeIs(1)) << "one broadcast, received once";
 }
 
+// --model makes every generated device that model, numbered and addressed as without it:
+// consecutive from 10.202.1.1, skipping the .255 and .0 addresses.
+TEST(SimScale, GeneratedDevicesOfOneModel)
+{
+    SimNetwork network;
+    ASSERT_TRUE(network.ok());
+    ASSERT_TRUE(network.StartSimulator(R"({"devices": []})",
+                                       {"--generate", "260", "--model", "0x0103"}));
+    ProgramSide side(network);
+    ASSERT_TRUE(side.ok());
+    SimClient client;
+    ASSERT_TRUE(client.SendTo("255.255.255.255", kUpdatePort, DiscoveryRequest()));
+    std::map<int, std::string> senderByUnit;
+    std::set<int> models;
+    for (const auto& answer : client.Receive(260, 2000, 20000)) {
+        ASSERT_THAT(answer.bytes, SizeIs(50));
+        models.insert(answer.bytes[48] << 8 | answer.bytes[49]);
+        senderByUnit[answer.bytes[32] << 8 | answer.bytes[33]] = answer.sender;
+    }
+    EXPECT_THAT(models, ElementsAreArray({0x0103}));
+    ASSERT_EQ(senderByUnit.size(), 260u);
+    EXPECT_EQ(senderByUnit[1], "10.202.1.1");
+    EXPECT_EQ(senderByUnit[254], "10.202.1.254");
+    EXPECT_EQ(senderByUnit[255], "10.202.2.1");
+    EXPECT_EQ(senderByUnit[260], "10.202.2.6");
+
+    // A NodeBeta has DMX ports 0 to 2 on the wire, and no more.
+    std::vector<uint8_t> portRequest = Kivnet(0x0031, 10);
+    portRequest[8] = 2;
+    EXPECT_THAT(client.Ask("10.202.2.6", kKivnetPort, portRequest), SizeIs(164));
+    portRequest[8] = 3;
+    EXPECT_THAT(client.Ask("10.202.2.6", kKivnetPort, portRequest), IsEmpty());
+}
+
+TEST(SimScale, UnknownOrMalformedModelCodesAreRefused)
+{
+    for (const char* code : {"0x0999", "0x10103", "0x01x3", ""}) {
+        SCOPED_TRACE(code);
+        SimNetwork network;
+        ASSERT_TRUE(network.ok());
+        EXPECT_FALSE(network.StartSimulator(R"({"devices": []})",
+                                            {"--generate", "2", "--model", code}));
+    }
+}
+
 } // namespace

@@ -183,7 +183,8 @@ bool ParseDeviceList(const std::string& text, DeviceList& list, std::string& err
     return true;
 }
 
-std::vector<Device> GenerateDevices(int count, uint32_t first, uint32_t mask)
+std::vector<Device> GenerateDevices(int count, uint32_t first, uint32_t mask,
+                                    const ModelInfo* only)
 {
     std::vector<Device> devices;
     const std::vector<ModelInfo>& models = AllModels();
@@ -191,7 +192,7 @@ std::vector<Device> GenerateDevices(int count, uint32_t first, uint32_t mask)
     for (int i = 0; i < count; ++i) {
         while ((address & 0xFF) == 0 || (address & 0xFF) == 0xFF)
             ++address;
-        const ModelInfo& model = models[size_t(i) % models.size()];
+        const ModelInfo& model = only ? *only : models[size_t(i) % models.size()];
         Device device = MakeDevice(model, model.code);
         device.unit = uint16_t(i + 1);
         device.ip = address++;

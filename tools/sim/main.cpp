@@ -18,7 +18,8 @@
 namespace {
 
 const char kUsage[] =
-    "usage: rigwise-sim [--devices FILE.json] [--generate COUNT [--first IP] [--mask MASK]]\n"
+    "usage: rigwise-sim [--devices FILE.json]\n"
+    "                   [--generate COUNT [--model CODE] [--first IP] [--mask MASK]]\n"
     "                   [--interface IFACE] [--record FILE] [--control SOCKET]\n"
     "                   [--ready-file FILE] [--drop PERCENT] [--delay MS] [--seed N]\n"
     "                   [--duration SECONDS]\n"
@@ -26,6 +27,7 @@ const char kUsage[] =
     "  --devices FILE    the devices to play (JSON, see tools/sim/README.md)\n"
     "  --generate COUNT  also play COUNT devices of every model in turn, addresses counting\n"
     "                    up from --first (default 10.202.1.1) with --mask (255.255.0.0)\n"
+    "  --model CODE      generate devices of this model only (for example 0x0103)\n"
     "  --interface IFACE add the device addresses to this interface first\n"
     "  --record FILE     write one line per datagram received:\n"
     "                    SECONDS SENDER:PORT DESTINATION:PORT HEXBYTES\n"
@@ -75,6 +77,16 @@ int Tell(const std::string& path, const std::string& command)
     return answer == "ok" ? 0 : 1;
 }
 
+// A model code as text ("0x0103", "259"); null when it names no model.
+const sim::ModelInfo* ModelByCode(const std::string& text)
+{
+    char* end = nullptr;
+    const unsigned long code = std::strtoul(text.c_str(), &end, 0);
+    if (text.empty() || *end || code > 0xFFFF)
+        return nullptr;
+    return sim::FindModel(uint16_t(code));
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -91,6 +103,7 @@ int main(int argc, char** argv)
     long generate = 0;
     uint32_t first = 0x0ACA0101; // 10.202.1.1
     uint32_t mask = 0xFFFF0000;
+    const sim::ModelInfo* model = nullptr;
     for (int i = 1; i < argc; ++i) {
         const std::string flag = argv[i];
         if (flag == "--help" || flag == "-h") {
@@ -107,6 +120,8 @@ int main(int argc, char** argv)
             devicesPath = value;
         else if (flag == "--generate")
             generate = std::atol(value.c_str());
+        else if (flag == "--model")
+            good = (model = ModelByCode(value)) != nullptr;
         else if (flag == "--first")
             good = sim::ParseAddress(value, first);
         else if (flag == "--mask")
@@ -158,7 +173,7 @@ int main(int argc, char** argv)
             options.delayMs = list.delayMs;
     }
     if (generate > 0) {
-        for (sim::Device& device : sim::GenerateDevices(int(generate), first, mask))
+        for (sim::Device& device : sim::GenerateDevices(int(generate), first, mask, model))
             list.devices.push_back(std::move(device));
     }
     if (list.devices.empty()) {
