@@ -79,8 +79,9 @@ void LowerWatchPriority(wxEventLoopSourceHandler* handler)
 } // namespace
 
 bxBaseSocket::bxBaseSocket(wxEvtHandler* owner, int eventId)
-    : owner(owner), eventId(eventId), lock(new wxMutex)
+    : owner(owner), eventId(eventId), lock(new wxMutex), unservedCheck(this)
 {
+    Bind(wxEVT_TIMER, &bxBaseSocket::OnUnservedCheck, this);
 }
 
 bxBaseSocket::~bxBaseSocket()
@@ -91,6 +92,7 @@ bxBaseSocket::~bxBaseSocket()
 
 void bxBaseSocket::CloseSocket()
 {
+    unservedCheck.Stop();
     delete watch;
     watch = nullptr;
     if (socketFd >= 0)
@@ -135,6 +137,8 @@ bool bxBaseSocket::Watch()
     if (!watch)
         return false;
     LowerWatchPriority(this);
+    lastServed = std::chrono::steady_clock::now();
+    unservedCheck.Start(kUnservedLimitMs);
     return true;
 }
 
@@ -178,6 +182,13 @@ void bxBaseSocket::OnReadWaiting()
     Drain(kMaxDatagramsPerWake);
 }
 
+void bxBaseSocket::OnUnservedCheck(wxTimerEvent&)
+{
+    if (std::chrono::steady_clock::now() - lastServed >=
+        std::chrono::milliseconds(kUnservedLimitMs))
+        Drain(kMaxDatagramsWhenUnserved);
+}
+
 void bxBaseSocket::OnExceptionWaiting()
 {
     // A pending socket error would keep the loop waking us; reading it clears it.
@@ -194,6 +205,7 @@ int bxBaseSocket::Drain(int limit)
         return 0;
     draining = true;
     ++dispatchDepth;
+    lastServed = std::chrono::steady_clock::now();
     int taken = 0;
     while (taken < limit) {
         const int wanted = std::min(kReceiveBatch, limit - taken);

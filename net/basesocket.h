@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -9,6 +10,7 @@
 #include <wx/event.h>
 #include <wx/evtloopsrc.h>
 #include <wx/thread.h>
+#include <wx/timer.h>
 
 // One UDP endpoint: bound on all local addresses at its port, broadcast enabled, sending to the
 // same port number on the devices. Every received datagram from another computer is handed to
@@ -27,6 +29,12 @@ public:
     // paints, clicks and timers.
     static constexpr int kMaxDatagramsPerWake = 256;
     static constexpr int kReceiveBufferBytes = 2 * 1024 * 1024;
+    // The loop serves the socket only when nothing more urgent is ready. Should paints and
+    // timers be ready at every turn (a machine too busy to paint within a tick), a clock of
+    // the endpoint's own, as urgent as any timer, takes what waits once the socket has gone
+    // this long unserved.
+    static constexpr int kUnservedLimitMs = 200;
+    static constexpr int kMaxDatagramsWhenUnserved = 4 * kMaxDatagramsPerWake;
 
     bxBaseSocket(wxEvtHandler* owner, int eventId);
     ~bxBaseSocket() override;
@@ -67,12 +75,15 @@ private:
     void OnExceptionWaiting() override;
 
     bool Watch();
+    void OnUnservedCheck(wxTimerEvent& event);
     // Fills up to `count` slots from the socket; the number filled, 0 when nothing waits.
     int ReceiveBatch(int count);
     void HandOn(int slot);
     void CloseSocket();
 
     wxEventLoopSource* watch = nullptr;
+    wxTimer unservedCheck;
+    std::chrono::steady_clock::time_point lastServed;
     std::unique_ptr<ReceiveSlots> slots;
     bool draining = false;
 

@@ -9,6 +9,7 @@
 #include <atomic>
 #include <thread>
 
+#include <glib.h>
 #include <wx/timer.h>
 
 #include "net/artnetsocket.h"
@@ -198,6 +199,24 @@ TEST_F(EndpointTest, NoDatagramHandlerRunsInsideAnotherWhileTimersAndEndpointsAr
     EXPECT_EQ(owner.deepestDispatch, 1);
     EXPECT_EQ(secondOwner.deepestDispatch, 1);
     EXPECT_EQ(deepestAtTick, 0);
+}
+
+TEST_F(EndpointTest, DatagramsArriveEvenWhenMoreUrgentWorkIsReadyAtEveryTurn)
+{
+    // Ready at every turn of the loop and more urgent than the socket, as paints and timers
+    // are on a machine too busy to paint within a tick.
+    const guint busy = g_idle_add_full(
+        G_PRIORITY_DEFAULT, [](gpointer) -> gboolean { return G_SOURCE_CONTINUE; }, nullptr,
+        nullptr);
+    TestUdpSocket device("127.0.0.2", 0);
+    for (uint8_t i = 0; i < 10; ++i)
+        device.SendTo("127.0.0.1", kEndpointPort, {i});
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kWaitMs);
+    while (owner.received.size() < 10 && std::chrono::steady_clock::now() < deadline)
+        g_main_context_iteration(nullptr, FALSE);
+    g_source_remove(busy);
+    ASSERT_EQ(owner.received.size(), 10u);
+    EXPECT_THAT(owner.received[9].bytes, ElementsAre(9));
 }
 
 TEST_F(EndpointTest, DisabledEndpointSendsNothingAndDrainsWithoutDispatching)
