@@ -37,6 +37,11 @@ exEthernetPortDialog::exEthernetPortDialog(exCanvasControl* root, exEthernetPort
     : exCanvasControl(root, 0, 0, 0, 0, wxEmptyString), port(port), font(CanvasLabelFont())
 {
     const exNetworkSettings& network = *port->network;
+    // A change not yet sent is shown again, so that "OK" sends it as shown.
+    const bool pending = network.networkModified;
+    pendingIp = pending ? network.newIp : network.currentIp;
+    pendingMask = pending ? network.newMask : network.currentMask;
+    pendingDhcp = pending ? network.newDhcp : network.currentDhcp;
     const int labelWidth = MeasureText(font, "Subnet Mask").GetWidth();
     const int entryX = int(labelWidth / displayScale) + 30;
 
@@ -44,12 +49,14 @@ exEthernetPortDialog::exEthernetPortDialog(exCanvasControl* root, exEthernetPort
     modes.Add("Manual");
     modes.Add("DHCP");
     // The selector's minimum size is given in pixels and scaled once more by the control.
-    dhcpSelector = new exCanvasSegementedControl(this, modes, network.currentDhcp ? kDhcp : kManual,
-                                                 60, 30, Scaled(40), Scaled(20));
+    dhcpSelector = new exCanvasSegementedControl(this, modes, pendingDhcp ? kDhcp : kManual, 60,
+                                                 30, Scaled(40), Scaled(20));
     okButton = new exCanvasButton(this, 20, 120, 40, 20, "OK");
     defaultButton = new exCanvasButton(this, entryX, 120, kEntryWidth, 20, "Set to Default");
-    addressEntry = new exCanvasIPTextControl(this, network.ipText, entryX, 60, kEntryWidth, 20);
-    maskEntry = new exCanvasIPTextControl(this, network.maskText, entryX, 90, kEntryWidth, 20);
+    addressEntry =
+        new exCanvasIPTextControl(this, FormatIpAddress(pendingIp), entryX, 60, kEntryWidth, 20);
+    maskEntry =
+        new exCanvasIPTextControl(this, FormatIpAddress(pendingMask), entryX, 90, kEntryWidth, 20);
     children->Append(dhcpSelector);
     children->Append(okButton);
     children->Append(defaultButton);
@@ -58,7 +65,7 @@ exEthernetPortDialog::exEthernetPortDialog(exCanvasControl* root, exEthernetPort
 
     width = int(labelWidth * displayScale) + 50 + kEntryWidth;
     height = Scaled(150);
-    ApplyDhcpMode(network.currentDhcp);
+    ApplyDhcpMode(pendingDhcp);
 }
 
 wxSize exEthernetPortDialog::Paint(wxGraphicsContext* gc)
@@ -72,7 +79,6 @@ wxSize exEthernetPortDialog::Paint(wxGraphicsContext* gc)
 
 bool exEthernetPortDialog::OnClick(exCanvasControl* source, int x, int y)
 {
-    exNetworkSettings& network = *port->network;
     if (source == okButton) {
         exDialogFrame::CloseByOk(this, [this] { Commit(); });
         return true;
@@ -82,25 +88,21 @@ bool exEthernetPortDialog::OnClick(exCanvasControl* source, int x, int y)
         return true;
     }
     if (source == dhcpSelector) {
-        network.newDhcp = dhcpSelector->GetSelection() != kManual;
-        ApplyDhcpMode(network.newDhcp);
+        pendingDhcp = dhcpSelector->GetSelection() != kManual;
+        ApplyDhcpMode(pendingDhcp);
         return true;
     }
     if (source == addressEntry) {
         // A press on the entry only focuses it; its typed changes arrive at (0, 0).
         if (x != 0 || y != 0)
             return false;
-        if (const uint32_t ip = ParseDottedQuad(addressEntry->text)) {
-            network.newIp = ip;
-            port->RebuildTexts();
-        }
+        if (const uint32_t ip = ParseDottedQuad(addressEntry->text))
+            pendingIp = ip;
         return true;
     }
     if (source == maskEntry) {
-        if (const uint32_t mask = ParseDottedQuad(maskEntry->text)) {
-            network.newMask = mask;
-            port->RebuildTexts();
-        }
+        if (const uint32_t mask = ParseDottedQuad(maskEntry->text))
+            pendingMask = mask;
         return true;
     }
     return false;
@@ -123,21 +125,24 @@ void exEthernetPortDialog::ApplyDhcpMode(bool dhcp)
 
 void exEthernetPortDialog::SetToDefault()
 {
-    exNetworkSettings& network = *port->network;
-    network.newDhcp = false;
-    network.newMask = kDefaultMask;
-    network.newIp = kDefaultFirstOctet << 24 | uint32_t(network.mac[3]) << 16 |
-                    uint32_t(network.mac[4]) << 8 | uint32_t(network.mac[5]);
-    port->RebuildTexts();
+    const exNetworkSettings& network = *port->network;
+    pendingDhcp = false;
+    pendingMask = kDefaultMask;
+    pendingIp = kDefaultFirstOctet << 24 | uint32_t(network.mac[3]) << 16 |
+                uint32_t(network.mac[4]) << 8 | uint32_t(network.mac[5]);
     ApplyDhcpMode(false);
-    addressEntry->SetText(FormatIpAddress(network.newIp));
-    maskEntry->SetText(FormatIpAddress(network.newMask));
+    addressEntry->SetText(FormatIpAddress(pendingIp));
+    maskEntry->SetText(FormatIpAddress(pendingMask));
 }
 
 void exEthernetPortDialog::Commit()
 {
     exBaseNode* device = DeviceOf(port);
-    port->network->networkModified = true;
+    exNetworkSettings& network = *port->network;
+    network.newIp = pendingIp;
+    network.newMask = pendingMask;
+    network.newDhcp = pendingDhcp;
+    network.networkModified = true;
     device->modified = true;
     if (exAppState::autoSend)
         device->SendNetworkSettings();

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/appstate.h"
+#include "common/deviceregistry.h"
 #include "common/controls/canvasbutton.h"
 #include "common/controls/canvasiptextcontrol.h"
 #include "common/controls/segmentedcontrol.h"
@@ -101,7 +102,7 @@ TEST_F(EthernetPortDialogTest, DhcpGreysTheEntriesAndManualOrDefaultEnablesThem)
     PressMiddle(root, dialog->addressEntry);
     ASSERT_EQ(root.focusedControl, dialog->addressEntry);
     PressSegment(dialog->dhcpSelector, exEthernetPortDialog::kDhcp);
-    EXPECT_TRUE(device->network.newDhcp);
+    EXPECT_TRUE(dialog->pendingDhcp);
     EXPECT_FALSE(dialog->addressEntry->enabled);
     EXPECT_FALSE(dialog->maskEntry->enabled);
     EXPECT_EQ(root.focusedControl, nullptr) << "a greyed entry gives up the keyboard";
@@ -111,7 +112,7 @@ TEST_F(EthernetPortDialogTest, DhcpGreysTheEntriesAndManualOrDefaultEnablesThem)
     EXPECT_EQ(root.focusedControl, nullptr) << "a greyed entry takes no press";
 
     PressSegment(dialog->dhcpSelector, exEthernetPortDialog::kManual);
-    EXPECT_FALSE(device->network.newDhcp);
+    EXPECT_FALSE(dialog->pendingDhcp);
     EXPECT_TRUE(dialog->addressEntry->enabled);
     EXPECT_TRUE(dialog->maskEntry->enabled);
 
@@ -127,13 +128,14 @@ TEST_F(EthernetPortDialogTest, DhcpGreysTheEntriesAndManualOrDefaultEnablesThem)
 
 TEST_F(EthernetPortDialogTest, SetToDefaultTakesTheAddressFromTheMac)
 {
-    device->network.newDhcp = true;
+    device->network.currentDhcp = true;
     exEthernetPortDialog* dialog = Open();
     PressMiddle(root, dialog->defaultButton);
     const exNetworkSettings& network = device->network;
-    EXPECT_EQ(network.newIp, 0x02A0B1C2u);
-    EXPECT_EQ(network.newMask, 0xFF000000u);
-    EXPECT_FALSE(network.newDhcp);
+    EXPECT_EQ(dialog->pendingIp, 0x02A0B1C2u);
+    EXPECT_EQ(dialog->pendingMask, 0xFF000000u);
+    EXPECT_FALSE(dialog->pendingDhcp);
+    EXPECT_EQ(network.newIp, 0x0A000005u) << "the record changes only with OK";
     EXPECT_EQ(dialog->addressEntry->text, "2.160.177.194");
     EXPECT_EQ(dialog->maskEntry->text, "255.0.0.0");
     EXPECT_FALSE(network.networkModified) << "only OK marks the change";
@@ -170,8 +172,8 @@ TEST_F(EthernetPortDialogTest, TypedAddressesAndMasksAreKeptOnlyWhenTheyParse)
         entry->text = c.before;
         Type(std::string(1, c.typed));
         EXPECT_EQ(entry->text, c.text) << "the entry keeps what was typed";
-        EXPECT_EQ(c.mask ? device->network.newMask : device->network.newIp, c.expected);
-        EXPECT_EQ(c.mask ? device->network.newIp : device->network.newMask,
+        EXPECT_EQ(c.mask ? dialog->pendingMask : dialog->pendingIp, c.expected);
+        EXPECT_EQ(c.mask ? dialog->pendingIp : dialog->pendingMask,
                   c.mask ? 0x0A000005u : 0xFFFFFF00u);
     }
 
@@ -179,7 +181,7 @@ TEST_F(EthernetPortDialogTest, TypedAddressesAndMasksAreKeptOnlyWhenTheyParse)
     exEthernetPortDialog* dialog = Open();
     dialog->addressEntry->text = "1.2.3.4";
     PressMiddle(root, dialog->addressEntry);
-    EXPECT_EQ(device->network.newIp, 0x0A000005u);
+    EXPECT_EQ(dialog->pendingIp, 0x0A000005u);
 }
 
 TEST_F(EthernetPortDialogTest, EntryFillShowsWhetherTheAddressParses)
@@ -227,4 +229,65 @@ TEST_F(EthernetPortDialogTest, OkMarksAndSendsTheNewSettingsWhenImmediateSending
         EXPECT_EQ(device->network.ipText, "2.160.177.194");
         device->host = nullptr;
     }
+}
+
+TEST_F(EthernetPortDialogTest, DiscoveryRepliesWhileTheDialogIsOpenDoNotChangeWhatOkSends)
+{
+    // The device keeps answering discovery once a second: 10.0.0.6, mask 255.255.255.0.
+    std::vector<uint8_t> reply(50, 0);
+    Put(reply, 0, {'M', '-', 'R', 0, 0x00, 0x11}); // magic, discovery reply
+    Put(reply, 26, {0x00, 0x11, 0x22, 0xA0, 0xB1, 0xC2}); // MAC
+    Put(reply, 32, {0x00, 0x07});                  // unit 7
+    Put(reply, 40, {10, 0, 0, 6, 255, 255, 255, 0}); // address, mask
+    Put(reply, 48, {0x01, 0x08});                  // model 0x0108
+    exDeviceRegistry registry(&root, nullptr);
+    auto answerForSeconds = [&](int seconds) {
+        for (int i = 0; i < seconds; ++i)
+            ASSERT_EQ(registry.HandleDiscoveryReply(reply.data(), reply.size(), 0x0A000006),
+                      device);
+    };
+    struct Case {
+        const char* edit;
+        std::vector<uint8_t> addressAndMask; // bytes 14..21, last octet first
+    } cases[] = {
+        {"Set to Default", {0xC2, 0xB1, 0xA0, 0x02, 0x00, 0x00, 0x00, 0xFF}},
+        {"typed mask", {0x06, 0x00, 0x00, 0x0A, 0x00, 0x00, 0xFF, 0xFF}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.edit);
+        answerForSeconds(1);
+        update.sent.clear();
+        exEthernetPortDialog* dialog = Open();
+        if (std::string(c.edit) == "Set to Default") {
+            PressMiddle(root, dialog->defaultButton);
+        } else {
+            PressMiddle(root, dialog->maskEntry);
+            dialog->maskEntry->text = "255.255.0.";
+            Type("0");
+        }
+        answerForSeconds(3);
+        EXPECT_EQ(device->network.ipText, "10.0.0.6") << "the drawing behind follows the device";
+        EXPECT_EQ(device->network.maskText, "255.255.255.0");
+        PressMiddle(root, dialog->okButton);
+        ASSERT_EQ(update.sent.size(), 1u);
+        const std::vector<uint8_t>& sent = update.sent[0].bytes;
+        EXPECT_THAT(std::vector<uint8_t>(sent.begin() + 14, sent.begin() + 22),
+                    ElementsAreArray(c.addressAndMask));
+    }
+}
+
+TEST_F(EthernetPortDialogTest, AChangeNotYetSentIsShownAgainAndSentAsShown)
+{
+    exAppState::autoSend = 0;
+    exEthernetPortDialog* dialog = Open();
+    PressMiddle(root, dialog->defaultButton);
+    PressMiddle(root, dialog->okButton);
+    ASSERT_TRUE(device->network.networkModified);
+    dialog = Open();
+    EXPECT_EQ(dialog->addressEntry->text, "2.160.177.194");
+    EXPECT_EQ(dialog->maskEntry->text, "255.0.0.0");
+    PressMiddle(root, dialog->okButton);
+    EXPECT_EQ(device->network.newIp, 0x02A0B1C2u);
+    EXPECT_EQ(device->network.newMask, 0xFF000000u);
+    EXPECT_TRUE(update.sent.empty());
 }

@@ -251,6 +251,29 @@ TEST_F(NodeRack, DialogsSendOnOkAndAReaddressedNodeIsFoundAgain)
     EXPECT_EQ(sent[0].bytes, PortProgramming(1, 1, 0x0302, 7)); // unchanged: sACN 2, input
 }
 
+// An edit in the network dialog is the user's until "OK", however many discovery rounds the node
+// answers meanwhile: "Set to Default", then rounds for more than 2.5 s, then "OK".
+TEST_F(NodeRack, NetworkEditOutlastsDiscoveryRoundsUntilOk)
+{
+    xscreen::Click(EthernetPort().x, EthernetPort().y);
+    const Dialog dialog = program->WaitForDialog(kNetworkDialogHeight);
+    ASSERT_TRUE(dialog.found()) << "no network settings dialog";
+    const Point setToDefault = dialog.At(NetworkEntryX(dialog) + 47, 120 + 10);
+    xscreen::Click(setToDefault.x, setToDefault.y);
+    size_t mark = RecordCount(network);
+    SleepMs(2600);
+    // Each round is two requests to 255.255.255.255 and one to the adapter's broadcast.
+    EXPECT_GE(WaitFor(network, mark, 6, IsDiscoveryRequest).size(), 6u);
+    program->Screenshot("network-dialog-after-rounds");
+    mark = RecordCount(network);
+    xscreen::Click(NetworkOk(dialog).x, NetworkOk(dialog).y);
+
+    const auto sent = WaitFor(network, mark, 1, IsSettingsMessage);
+    ASSERT_EQ(sent.size(), 1u) << "OK sent no network settings";
+    EXPECT_EQ(sent[0].bytes, NetworkSettings({0x0C, 0x0B, 0x0A, 0x02},   // 2.10.11.12
+                                             {0x00, 0x00, 0x00, 0xFF})); // 255.0.0.0
+}
+
 // With Auto Update off, "OK" only marks; "Update" then sends the node's device settings, every
 // DMX port in order and the network settings.
 TEST_F(NodeRack, WithAutoUpdateOffUpdateSendsEverythingInOrder)
