@@ -58,7 +58,8 @@ wxString OpeningText(const exDMXPort& port)
 } // namespace
 
 exDMXPortDialog::exDMXPortDialog(exCanvasControl* root, exDMXPort* port)
-    : exCanvasControl(root, 0, 0, 0, 0, wxEmptyString), port(port)
+    : exCanvasControl(root, 0, 0, 0, 0, wxEmptyString), port(port), pendingMode(port->mode),
+      pendingProtocol(port->protocol), pendingUniverse(port->universe)
 {
     wxArrayString modes;
     modes.Add("Disabled");
@@ -119,12 +120,12 @@ bool exDMXPortDialog::OnClick(exCanvasControl* source, int, int)
         return true;
     }
     if (source == modeSelector) {
-        port->mode = modeSelector->GetSelection();
-        port->SetDirty();
+        pendingMode = modeSelector->GetSelection();
+        SetDirty();
         return true;
     }
     if (source == protocolSelector) {
-        port->protocol = protocolSelector->GetSelection();
+        pendingProtocol = protocolSelector->GetSelection();
         ReformatUniverse();
         return true;
     }
@@ -150,11 +151,11 @@ int exDMXPortDialog::FilterChar(wxChar character)
 void exDMXPortDialog::PressKey(int key)
 {
     const wxChar character = key <= 9 ? wxChar('0' + key) : wxChar('A' + key - 10);
-    const int savedUniverse = port->universe;
+    const int savedUniverse = pendingUniverse;
     const wxString savedText = universeEntry->text;
     if (firstKeyClears) {
         firstKeyClears = false;
-        port->universe = 0;
+        pendingUniverse = 0;
         universeEntry->text.clear();
     }
     if (!AppendUniverseCharacter(character))
@@ -165,8 +166,8 @@ void exDMXPortDialog::PressKey(int key)
 bool exDMXPortDialog::AppendUniverseCharacter(wxChar character)
 {
     wxString& text = universeEntry->text;
-    const int universe = std::max(port->universe, 0);
-    switch (port->protocol) {
+    const int universe = std::max(pendingUniverse, 0);
+    switch (pendingProtocol) {
     case exUniverseCode::kArtNet: {
         const int value = HexValue(character);
         if (value < 0)
@@ -212,8 +213,8 @@ bool exDMXPortDialog::AppendUniverseCharacter(wxChar character)
 
 void exDMXPortDialog::ReformatUniverse()
 {
-    int universe = port->universe;
-    switch (port->protocol) {
+    int universe = pendingUniverse;
+    switch (pendingProtocol) {
     case exUniverseCode::kArtNet:
         if (universe < 0 || universe > kLargestArtNetUniverse)
             universe = 0;
@@ -237,14 +238,18 @@ void exDMXPortDialog::ReformatUniverse()
 
 void exDMXPortDialog::SetUniverse(int universe, const wxString& text)
 {
-    port->universe = universe;
+    pendingUniverse = universe;
     universeEntry->SetText(text);
 }
 
 void exDMXPortDialog::Commit()
 {
-    if (port->protocol == exUniverseCode::kShownet && port->universe < kSmallestSentShownetUniverse)
-        port->universe = kSmallestSentShownetUniverse;
+    if (pendingProtocol == exUniverseCode::kShownet &&
+        pendingUniverse < kSmallestSentShownetUniverse)
+        pendingUniverse = kSmallestSentShownetUniverse;
+    port->mode = pendingMode;
+    port->protocol = pendingProtocol;
+    port->universe = pendingUniverse;
     exBaseNode* device = port->GetDevice();
     port->modified = true;
     device->modified = true;

@@ -8,8 +8,10 @@ class exCanvasSegementedControl;
 class exCanvasTextControl;
 class exDMXPort;
 
-// Edits one DMX port's mode, protocol and universe in place; "OK" marks the port and its device
-// as changed and, with immediate sending on, programs the port at once.
+// Edits one DMX port's mode, protocol and universe. The dialog keeps what is being edited
+// itself: a device read back while the dialog is open rewrites its ports, and what is sent must
+// be what the dialog shows. "OK" writes the values into the port, marks it and its device as
+// changed and, with immediate sending on, programs the port at once.
 class exDMXPortDialog : public exCanvasControl
 {
 public:
@@ -31,6 +33,10 @@ public:
     exCanvasTextControl* universeEntry;
     bool firstKeyClears = true;
     int bay = 0;
+    // What "OK" will write into the port.
+    int pendingMode;
+    int pendingProtocol;
+    int pendingUniverse;
 
 private:
     // Extends the universe by one character by the port protocol's rule; false when refused,

@@ -152,7 +152,7 @@ TEST_F(DMXPortDialogTest, OnScreenKeysFollowTheUniverseRuleOfEachProtocol)
         for (const Step& step : c.steps) {
             PressKey(dialog, step.key);
             EXPECT_EQ(dialog->universeEntry->text, step.text) << "key " << step.key;
-            EXPECT_EQ(device->dmxPorts[0]->universe, step.universe) << "key " << step.key;
+            EXPECT_EQ(dialog->pendingUniverse, step.universe) << "key " << step.key;
             EXPECT_EQ(dialog->keyboard->lastKey, -1);
         }
     }
@@ -180,7 +180,7 @@ TEST_F(DMXPortDialogTest, TypedCharactersExtendTheUniverseWithoutTheFirstKeyClea
         exDMXPortDialog* dialog = OpenWith(c.protocol, c.universe);
         Type(dialog, c.typed);
         EXPECT_EQ(dialog->universeEntry->text, c.text);
-        EXPECT_EQ(device->dmxPorts[0]->universe, c.expected);
+        EXPECT_EQ(dialog->pendingUniverse, c.expected);
         EXPECT_TRUE(dialog->firstKeyClears) << "typing leaves the on-screen rule alone";
     }
 
@@ -213,9 +213,9 @@ TEST_F(DMXPortDialogTest, ChangingTheProtocolBringsTheUniverseIntoItsRange)
         SCOPED_TRACE(testing::Message() << c.from << " " << c.universe << " -> " << c.to);
         exDMXPortDialog* dialog = OpenWith(c.from, c.universe);
         PressSegment(root, dialog->protocolSelector, c.to);
-        EXPECT_EQ(device->dmxPorts[0]->protocol, c.to);
+        EXPECT_EQ(dialog->pendingProtocol, c.to);
         EXPECT_EQ(dialog->universeEntry->text, c.text);
-        EXPECT_EQ(device->dmxPorts[0]->universe, c.expected);
+        EXPECT_EQ(dialog->pendingUniverse, c.expected);
     }
 
     // A single Art-Net digit after a switch takes a second one.
@@ -223,7 +223,7 @@ TEST_F(DMXPortDialogTest, ChangingTheProtocolBringsTheUniverseIntoItsRange)
     PressSegment(root, dialog->protocolSelector, kArtNet);
     Type(dialog, "C");
     EXPECT_EQ(dialog->universeEntry->text, "5-C");
-    EXPECT_EQ(device->dmxPorts[0]->universe, 0x5C);
+    EXPECT_EQ(dialog->pendingUniverse, 0x5C);
 }
 
 TEST_F(DMXPortDialogTest, OptionFlagPortsAreNotOfferedOutput)
@@ -241,9 +241,9 @@ TEST_F(DMXPortDialogTest, OptionFlagPortsAreNotOfferedOutput)
         EXPECT_EQ(modes->items.Last(), option ? "Input" : "Output");
         // A press at the right edge lands on the last offered mode.
         PressOverlayControl(root, modes, modes->width, modes->height / 2);
-        EXPECT_EQ(port->mode, option ? exDMXPort::kInput : exDMXPort::kOutput);
+        EXPECT_EQ(dialog->pendingMode, option ? exDMXPort::kInput : exDMXPort::kOutput);
         PressSegment(root, modes, 0);
-        EXPECT_EQ(port->mode, exDMXPort::kDisabled);
+        EXPECT_EQ(dialog->pendingMode, exDMXPort::kDisabled);
     }
 }
 
@@ -333,4 +333,34 @@ TEST_F(DMXPortDialogTest, OkWithImmediateSendingOffOnlyMarks)
     Put(expected, 12, {0x01, 0x00}); // Shownet 1
     Put(expected, 14, {100});        // input mark
     EXPECT_THAT(programming, ElementsAreArray(expected));
+}
+
+TEST_F(DMXPortDialogTest, ReadBackRepliesWhileTheDialogIsOpenDoNotChangeWhatOkSends)
+{
+    exDMXPortDialog* dialog = OpenWith(kArtNet, 0x15, exDMXPort::kOutput);
+    PressSegment(root, dialog->protocolSelector, kSacn);
+    for (int key : {6, 4})
+        PressKey(dialog, key);
+    PressSegment(root, dialog->modeSelector, exDMXPort::kInput);
+
+    // The device came back from lost and is read back: its port 1 is an Art-Net 0x22 output.
+    std::vector<uint8_t> reply = Kivnet(0x8031, 164);
+    Put(reply, 8, {0x00, 2});     // wire port 0, output
+    Put(reply, 12, {0x02, 0x22}); // Art-Net 0x22
+    device->HandleReply(reply.data(), reply.size());
+    exDMXPort* port = device->dmxPorts[0];
+    EXPECT_EQ(port->universe, 0x22) << "the drawing behind follows the device";
+    EXPECT_EQ(dialog->universeEntry->text, "64");
+
+    testing::internal::CaptureStdout();
+    PressMiddle(root, dialog->okButton);
+    testing::internal::GetCapturedStdout();
+    ASSERT_EQ(kivnet.sent.size(), 1u);
+    std::vector<uint8_t> expected = Kivnet(0x0030, 22);
+    Put(expected, 8, {0x00, 1, 1, 1}); // wire port 0, input, active, 22-byte form
+    Put(expected, 12, {0x03, 0x40});   // sACN 64
+    Put(expected, 14, {0x64});
+    EXPECT_THAT(kivnet.sent[0].bytes, ElementsAreArray(expected));
+    EXPECT_EQ(port->mode, exDMXPort::kInput);
+    EXPECT_EQ(port->universe, 64);
 }
