@@ -24,7 +24,9 @@ constexpr int kRowHeight = 20;
 } // namespace
 
 exGlobalSettingsDialog::exGlobalSettingsDialog(exCanvasControl* root, exBaseNode* device)
-    : exCanvasControl(root, 0, 0, 0, 0, wxEmptyString), device(device), font(CanvasLabelFont())
+    : exCanvasControl(root, 0, 0, 0, 0, wxEmptyString), device(device), font(CanvasLabelFont()),
+      pendingName(device->deviceName), pendingTimeout(device->displayTimeout),
+      pendingLocked(device->locked)
 {
     const float s = displayScale;
     const bool hasDisplayRow = device->panelStyle >= exCanvasUIControl::kLargeDisplay;
@@ -83,7 +85,7 @@ wxSize exGlobalSettingsDialog::Paint(wxGraphicsContext* gc)
     exPaintFonts::Select(*gc, font, *wxWHITE);
     gc->DrawText("Name", 20 * s, (35 + textOffset) * s);
     const int style = device->panelStyle;
-    if (style >= exCanvasUIControl::kLargeDisplay && device->displayTimeout != 0)
+    if (style >= exCanvasUIControl::kLargeDisplay && pendingTimeout != 0)
         gc->DrawText("Display", 20 * s, (65 + textOffset) * s);
     if (style >= exCanvasUIControl::kKeys) {
         // The lock row keeps its place under the display row even when "Display" is not shown.
@@ -96,30 +98,35 @@ wxSize exGlobalSettingsDialog::Paint(wxGraphicsContext* gc)
 bool exGlobalSettingsDialog::OnClick(exCanvasControl* source, int, int)
 {
     if (source == okButton) {
-        exBaseNode* node = device;
-        exDialogFrame::CloseByOk(this, [node] {
-            node->frontPanel->modified = true;
-            node->modified = true;
-            if (exAppState::autoSend)
-                node->SendDeviceSettings();
-        });
+        exDialogFrame::CloseByOk(this, [this] { Commit(); });
         return true;
     }
     if (source == nameEntry) {
-        device->deviceName = nameEntry->text;
+        pendingName = nameEntry->text;
         return true;
     }
     if (displaySelector && source == displaySelector) {
         const int index = displaySelector->GetSelection();
         if (index >= 0 && index < int(std::size(kTimeoutCodes)))
-            device->displayTimeout = kTimeoutCodes[index];
+            pendingTimeout = kTimeoutCodes[index];
         return true;
     }
     if (lockSwitch && source == lockSwitch) {
-        device->locked = lockSwitch->on;
+        pendingLocked = lockSwitch->on;
         return true;
     }
     return false;
+}
+
+void exGlobalSettingsDialog::Commit()
+{
+    device->deviceName = pendingName;
+    device->displayTimeout = pendingTimeout;
+    device->locked = pendingLocked;
+    device->frontPanel->modified = true;
+    device->modified = true;
+    if (exAppState::autoSend)
+        device->SendDeviceSettings();
 }
 
 int exGlobalSettingsDialog::FilterChar(wxChar character)

@@ -11,7 +11,9 @@ class exCanvasSwitch;
 class exCanvasTextControl;
 
 // The device settings dialog: the device's name and, as its front panel offers them, the display
-// time-out and the front-panel lock.
+// time-out and the front-panel lock. The dialog keeps what is being edited itself: a device read
+// back, or a switch asking for its identity, while the dialog is open rewrites these, and what
+// is sent must be what the dialog shows. "OK" writes them into the device.
 class exGlobalSettingsDialog : public exCanvasControl {
 public:
     static constexpr size_t kNameLimit = 17;
@@ -34,4 +36,11 @@ public:
     exCanvasTextControl* nameEntry;
     wxFont font;
     int textOffset = -2;
+    // What "OK" will write into the device.
+    wxString pendingName;
+    int pendingTimeout;
+    bool pendingLocked;
+
+private:
+    void Commit();
 };

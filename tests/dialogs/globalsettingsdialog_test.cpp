@@ -134,7 +134,7 @@ TEST_F(GlobalSettingsDialogTest, DisplaySelectorShowsAndWritesTheTimeoutCodes)
     for (int index = 2; index >= 0; --index) {
         Press(selector, selector->SegmentLeft(index) + 2);
         EXPECT_EQ(selector->GetSelection(), index);
-        EXPECT_EQ(node->displayTimeout, written[index]);
+        EXPECT_EQ(dialog->pendingTimeout, written[index]);
     }
 }
 
@@ -144,9 +144,9 @@ TEST_F(GlobalSettingsDialogTest, LockSwitchFollowsAndSetsTheLockFlag)
     exGlobalSettingsDialog* dialog = Open();
     EXPECT_TRUE(dialog->lockSwitch->on);
     Press(dialog->lockSwitch);
-    EXPECT_FALSE(node->locked);
+    EXPECT_FALSE(dialog->pendingLocked);
     Press(dialog->lockSwitch);
-    EXPECT_TRUE(node->locked);
+    EXPECT_TRUE(dialog->pendingLocked);
 }
 
 TEST_F(GlobalSettingsDialogTest, NameHoldsAtMostSeventeenTypedCharacters)
@@ -154,7 +154,8 @@ TEST_F(GlobalSettingsDialogTest, NameHoldsAtMostSeventeenTypedCharacters)
     node->deviceName = "ABCDEFGHIJKLMNOP"; // 16
     exGlobalSettingsDialog* dialog = Open();
     Type("x");
-    EXPECT_EQ(node->deviceName, "ABCDEFGHIJKLMNOP") << "nothing reaches the entry before a press on it";
+    EXPECT_EQ(dialog->pendingName, "ABCDEFGHIJKLMNOP")
+        << "nothing reaches the entry before a press on it";
 
     Press(dialog->nameEntry);
     struct Step {
@@ -170,7 +171,7 @@ TEST_F(GlobalSettingsDialogTest, NameHoldsAtMostSeventeenTypedCharacters)
     for (const Step& step : steps) {
         root.OnChar(step.key);
         EXPECT_EQ(dialog->nameEntry->text, step.name) << int(step.key);
-        EXPECT_EQ(node->deviceName, step.name) << int(step.key);
+        EXPECT_EQ(dialog->pendingName, step.name) << int(step.key);
     }
 }
 
@@ -245,4 +246,32 @@ TEST_F(GlobalSettingsDialogTest, LockLabelKeepsItsRowWithoutTheDisplayLabel)
         EXPECT_EQ(labelAt(image, 65), c.row60);
         EXPECT_EQ(labelAt(image, 95), c.row90);
     }
+}
+
+TEST_F(GlobalSettingsDialogTest, ReadBackRepliesWhileTheDialogIsOpenDoNotChangeWhatOkSends)
+{
+    node->panelStyle = exCanvasUIControl::kLargeDisplay;
+    node->locked = false;
+    exGlobalSettingsDialog* dialog = Open();
+    Press(dialog->nameEntry);
+    Type("\b\b\b\bRight");
+    Press(dialog->displaySelector, dialog->displaySelector->SegmentLeft(0) + 2);
+    Press(dialog->lockSwitch);
+
+    // The device came back from lost and is read back: unlocked, display 5 seconds.
+    std::vector<uint8_t> reply = Kivnet(0x8021, 222);
+    reply[34] = 1; // unlocked
+    reply[35] = 2; // 5 seconds
+    node->HandleReply(reply.data(), reply.size());
+    EXPECT_FALSE(node->locked) << "the drawing behind follows the device";
+    EXPECT_EQ(node->displayTimeout, 2);
+    EXPECT_TRUE(dialog->lockSwitch->on);
+
+    Press(dialog->okButton);
+    std::vector<uint8_t> expected = Kivnet(0x0020, 222);
+    PutText(expected, 8, "Stage Right"); // name, zero-padded to 17
+    expected[34] = 2;                    // locked + 1
+    expected[35] = 1;                    // display always on
+    ASSERT_EQ(kivnet.sent.size(), 1u);
+    EXPECT_THAT(kivnet.sent[0].bytes, ElementsAreArray(expected));
 }
