@@ -37,7 +37,8 @@ exCanvasTextControl* MakeEntry(exCanvasControl* dialog, const wxString& text, in
 exSwitchPortDialog::exSwitchPortDialog(exCanvasControl* root, exSwitchPort* port)
     : exCanvasControl(root, 0, 0, 0, 0, wxEmptyString), port(port),
       device(dynamic_cast<exBaseNode*>(port->parent)), font(CanvasLabelFont()),
-      oldPartner(port->loopPartner)
+      oldPartner(port->loopPartner), pendingMode(port->mode), pendingSpeed(port->speed),
+      pendingVlan(port->vlan), pendingPartner(port->loopPartner)
 {
     const float s = displayScale;
     if (port->speedSelectable) {
@@ -115,14 +116,14 @@ void exSwitchPortDialog::MoveFocusOff(exCanvasTextControl* entry, exCanvasTextCo
 
 void exSwitchPortDialog::ApplyEntryRule()
 {
-    if (port->mode == exSwitchPort::kTrunkOrLoop) {
+    if (pendingMode == exSwitchPort::kTrunkOrLoop) {
         partnerEntry->SetEnabled(true);
         if (vlanEntry) {
             MoveFocusOff(vlanEntry, partnerEntry);
             vlanEntry->SetEnabled(false);
         }
-        if (port->loopPartner != 0)
-            partnerEntry->SetText(wxString::Format("%d", port->loopPartner));
+        if (pendingPartner != 0)
+            partnerEntry->SetText(wxString::Format("%d", pendingPartner));
     } else {
         if (vlanEntry)
             vlanEntry->SetEnabled(true);
@@ -138,6 +139,10 @@ bool exSwitchPortDialog::OnClick(exCanvasControl* source, int, int)
 {
     if (source == okButton) {
         exDialogFrame::CloseByOk(this, [this] {
+            port->mode = pendingMode;
+            port->speed = pendingSpeed;
+            port->vlan = pendingVlan;
+            port->loopPartner = pendingPartner;
             SettleLoop();
             device->modified = true;
             port->modified = true;
@@ -149,13 +154,13 @@ bool exSwitchPortDialog::OnClick(exCanvasControl* source, int, int)
     if (source == modeSelector) {
         const int selection = modeSelector->GetSelection();
         if (selection >= exSwitchPort::kDisabled && selection <= exSwitchPort::kTrunkOrLoop) {
-            port->mode = selection;
+            pendingMode = selection;
             ApplyEntryRule();
         }
         return true;
     }
     if (speedSelector && source == speedSelector) {
-        port->speed = speedSelector->GetSelection();
+        pendingSpeed = speedSelector->GetSelection();
         return true;
     }
     if (source == keyboard) {
@@ -187,7 +192,7 @@ void exSwitchPortDialog::ApplyVlanKey(wxChar character)
     // Any other key leaves the VLAN as it is, so it never passes through 0 or an empty entry.
     if (character != kBackspace && !IsDigit(character))
         return;
-    const int typed = firstKeyClears ? 0 : port->vlan;
+    const int typed = firstKeyClears ? 0 : pendingVlan;
     firstKeyClears = false;
     int vlan;
     if (character == kBackspace) {
@@ -200,7 +205,7 @@ void exSwitchPortDialog::ApplyVlanKey(wxChar character)
     }
     if (vlan == 0)
         vlan = 1;
-    port->vlan = vlan;
+    pendingVlan = vlan;
     vlanEntry->SetText(wxString::Format("%d", vlan));
 }
 
@@ -208,23 +213,23 @@ void exSwitchPortDialog::ApplyPartnerKey(wxChar character)
 {
     if (firstKeyClears || character == kBackspace) {
         firstKeyClears = false;
-        port->loopPartner = 0;
+        pendingPartner = 0;
         partnerEntry->SetText(wxEmptyString);
         return;
     }
     if (!IsDigit(character))
         return;
     const int digit = character - '0';
-    if (digit == 0 && port->loopPartner == 0)
+    if (digit == 0 && pendingPartner == 0)
         return;
-    int partner = port->loopPartner * 10 + digit;
+    int partner = pendingPartner * 10 + digit;
     if (partner > PortCount()) {
         // The entry starts over with this digit, unless the switch has no such port either.
         if (digit > PortCount())
             return;
         partner = digit;
     }
-    port->loopPartner = partner;
+    pendingPartner = partner;
     partnerEntry->SetText(wxString::Format("%d", partner));
 }
 

@@ -11,8 +11,8 @@ class exCanvasSegementedControl;
 class exCanvasTextControl;
 class exSwitchPort;
 
-// The switch port dialog: a port's mode, speed and VLAN, or the port it loops with; "OK" settles
-// the loop across the switch's ports.
+// The switch port dialog: a port's mode, speed and VLAN, or the port it loops with; "OK" writes
+// them into the port and settles the loop across the switch's ports.
 class exSwitchPortDialog : public exCanvasControl {
 public:
     static constexpr int kMaxVlan = 4094;
@@ -36,6 +36,13 @@ public:
     int textOffset = -2;
     // The port's partner when the dialog opened: "OK" releases it if the port loops elsewhere.
     int oldPartner;
+    // What "OK" will write into the port. The dialog keeps what is being edited itself: a
+    // switch read back while it is open rewrites its ports, and what is sent must be what the
+    // dialog shows.
+    int pendingMode;
+    int pendingSpeed;
+    int pendingVlan;
+    int pendingPartner;
 
 private:
     void ApplyEntryRule();

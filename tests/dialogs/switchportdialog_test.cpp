@@ -16,6 +16,7 @@
 #include "common/controls/segmentedcontrol.h"
 #include "devices/basenode.h"
 #include "devices/switchport.h"
+#include "devices/switchrecords.h"
 #include "dialogs/dialogpress.h"
 #include "dialogs/switchportdialog.h"
 #include "support/canvasevents.h"
@@ -229,7 +230,7 @@ TEST_F(SwitchPortDialogTest, PartnerKeys)
         for (int expected : c.partners) {
             steps >> step;
             Run(step);
-            EXPECT_EQ(PortNo(1)->loopPartner, expected) << step;
+            EXPECT_EQ(dialog->pendingPartner, expected) << step;
         }
         EXPECT_EQ(dialog->partnerEntry->text, c.text);
     }
@@ -260,7 +261,7 @@ TEST_F(SwitchPortDialogTest, VlanKeysKeepTheVlanBetweenOneAnd4094)
         for (int expected : c.vlans) {
             steps >> step;
             Run(step);
-            EXPECT_EQ(PortNo(2)->vlan, expected) << step;
+            EXPECT_EQ(dialog->pendingVlan, expected) << step;
             EXPECT_EQ(dialog->vlanEntry->text, wxString::Format("%d", expected)) << step;
         }
     }
@@ -273,9 +274,9 @@ TEST_F(SwitchPortDialogTest, VlanKeysKeepTheVlanBetweenOneAnd4094)
     for (int i = 0; i < 3000; ++i) {
         seed = seed * 1103515245u + 12345u;
         root.OnChar(wxChar(keys[(seed >> 16) % (sizeof(keys) - 1)]));
-        ASSERT_GE(PortNo(2)->vlan, 1);
-        ASSERT_LE(PortNo(2)->vlan, 4094);
-        ASSERT_EQ(dialog->vlanEntry->text, wxString::Format("%d", PortNo(2)->vlan));
+        ASSERT_GE(dialog->pendingVlan, 1);
+        ASSERT_LE(dialog->pendingVlan, 4094);
+        ASSERT_EQ(dialog->vlanEntry->text, wxString::Format("%d", dialog->pendingVlan));
     }
 }
 
@@ -288,10 +289,10 @@ TEST_F(SwitchPortDialogTest, EntryRuleFollowsTheMode)
     EXPECT_EQ(dialog->vlanEntry->text, "30");
 
     PressKey(7);
-    EXPECT_EQ(PortNo(4)->vlan, 30) << "the keypad does nothing while neither entry has focus";
+    EXPECT_EQ(dialog->pendingVlan, 30) << "the keypad does nothing while neither entry has focus";
 
     Run("V M2");
-    EXPECT_EQ(PortNo(4)->mode, exSwitchPort::kTrunkOrLoop);
+    EXPECT_EQ(dialog->pendingMode, exSwitchPort::kTrunkOrLoop);
     EXPECT_EQ(root.focusedControl, dialog->partnerEntry) << "the focus moves to the partner";
     EXPECT_FALSE(dialog->vlanEntry->enabled);
     Run("k6 k6");
@@ -301,7 +302,7 @@ TEST_F(SwitchPortDialogTest, EntryRuleFollowsTheMode)
     EXPECT_EQ(root.focusedControl, dialog->vlanEntry);
     EXPECT_FALSE(dialog->partnerEntry->enabled);
     EXPECT_EQ(dialog->partnerEntry->text, "");
-    EXPECT_EQ(PortNo(4)->loopPartner, 6) << "a normal port keeps its partner number";
+    EXPECT_EQ(dialog->pendingPartner, 6) << "a normal port keeps its partner number";
 
     Run("M2");
     EXPECT_EQ(dialog->partnerEntry->text, "6");
@@ -318,13 +319,13 @@ TEST_F(SwitchPortDialogTest, PortWithoutTrunkOffersLoopAndNoVlan)
     EXPECT_EQ(dialog->speedSelector, nullptr);
     EXPECT_EQ(dialog->modeSelector->items[2], "Loop");
     Run("M2 P k2 k2");
-    EXPECT_EQ(PortNo(1)->loopPartner, 2);
+    EXPECT_EQ(dialog->pendingPartner, 2);
     Run("M1");
     EXPECT_EQ(root.focusedControl, nullptr) << "no VLAN entry to take the focus over";
-    const int vlan = PortNo(1)->vlan;
+    const int vlan = dialog->pendingVlan;
     Run("k3 t4 b");
-    EXPECT_EQ(PortNo(1)->vlan, vlan);
-    EXPECT_EQ(PortNo(1)->loopPartner, 2);
+    EXPECT_EQ(dialog->pendingVlan, vlan);
+    EXPECT_EQ(dialog->pendingPartner, 2);
 }
 
 TEST_F(SwitchPortDialogTest, SelectorsShareTheirWidthAndSpeedIsWritten)
@@ -348,7 +349,7 @@ TEST_F(SwitchPortDialogTest, SelectorsShareTheirWidthAndSpeedIsWritten)
         EXPECT_EQ(dialog->keyboard->x, int((dialog->width - 60 * s) * 0.5));
         EXPECT_EQ(dialog->partnerEntry->x, int(int(dialog->keyboard->x / s) * s));
         Press(speed, speed->SegmentLeft(1) + 2);
-        EXPECT_EQ(PortNo(7)->speed, 1);
+        EXPECT_EQ(dialog->pendingSpeed, 1);
     }
 }
 
@@ -370,4 +371,30 @@ TEST_F(SwitchPortDialogTest, OkMarksAndSendsOnlyWithAutoUpdate)
         EXPECT_EQ(PortNo(2)->vlan, 9);
         EXPECT_EQ(device->sends, autoSend);
     }
+}
+
+TEST_F(SwitchPortDialogTest, ReadBackWhileTheDialogIsOpenDoesNotChangeWhatOkWrites)
+{
+    PortNo(3)->vlan = 12;
+    Open(3);
+    Run("V k4 k0");
+    // The switch came back from lost and is read back: every port normal on VLAN 7.
+    exSwitchSettings settings;
+    for (int i = 0; i < 8; ++i)
+        settings.ports.push_back({i, 1, 0, 7});
+    exSwitchRecords::TakeSettings(device, settings);
+    EXPECT_EQ(PortNo(3)->vlan, 7) << "the drawing behind follows the switch";
+    EXPECT_EQ(dialog->vlanEntry->text, "40");
+
+    Run("OK");
+    EXPECT_EQ(PortNo(3)->vlan, 40);
+    EXPECT_EQ(PortNo(3)->mode, exSwitchPort::kNormal);
+    EXPECT_EQ(device->sends, 1);
+
+    // The same for a loop: port 5 loops with 6, whatever the read-back said meanwhile.
+    Open(5);
+    Run("M2 P k6 k6"); // the first key only empties the entry
+    exSwitchRecords::TakeSettings(device, settings);
+    Run("OK");
+    EXPECT_EQ(Ports(), "1/0 1/0 1/0* 1/0 2/6* 2/5* 1/0 1/0");
 }
