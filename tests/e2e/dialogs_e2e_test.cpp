@@ -369,7 +369,8 @@ TEST_F(NodeRack, AutoScanOffStopsDiscoveryAndExitEndsTheProgram)
         << "discovery continued with Auto Scan off";
 
     xscreen::Click(program->exitButton.x, program->exitButton.y);
-    EXPECT_TRUE(program->WaitForEnd(5000)) << "Exit did not end the program";
+    ASSERT_TRUE(program->WaitForEnd(5000)) << "Exit did not end the program";
+    EXPECT_EQ(program->ExitCode(), 0);
 }
 
 namespace {

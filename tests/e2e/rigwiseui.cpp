@@ -83,6 +83,7 @@ bool Program::WaitForEnd(int limitMs)
         int status = 0;
         if (waitpid(pid_, &status, WNOHANG) == pid_) {
             ended_ = true;
+            exitCode_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
             return true;
         }
         SleepMs(50);

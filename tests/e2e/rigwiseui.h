@@ -62,6 +62,9 @@ public:
     pid_t Pid() const { return pid_; }
     // True once the program has ended (within `limitMs`).
     bool WaitForEnd(int limitMs);
+    // The program's exit code once it has ended (128 + signal when killed); in a sanitizer
+    // build, a finding at exit shows here.
+    int ExitCode() const { return exitCode_; }
 
     // A point of a device's drawing (the rack holds one device at the top): design units of
     // the element placed at (elementX, elementY) plus (insideX, insideY) inside it.
@@ -87,6 +90,7 @@ private:
 
     pid_t pid_ = -1;
     bool ended_ = false;
+    int exitCode_ = -1;
     std::string window_;
     int rackClientHeight_ = 0;
 };
