@@ -25,7 +25,16 @@ TEST(ProgramWithSimulator, DiscoveryIsBroadcastEverySecondTwiceThenToTheAdapter)
     ASSERT_TRUE(network.ok());
     ASSERT_TRUE(network.StartSimulator(kOneNode));
     const pid_t program = network.StartOnProgramSide({RIGWISE_BINARY});
-    std::this_thread::sleep_for(std::chrono::milliseconds(3500));
+    // At least two rounds after the start, however long the start takes (a sanitizer build
+    // starts several times slower).
+    auto updatePortCount = [&] {
+        size_t count = 0;
+        for (const SimNetwork::Record& record : network.Received())
+            count += record.port == 6464;
+        return count;
+    };
+    for (int waited = 0; waited < 20000 && updatePortCount() < 6; waited += 100)
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
     SimNetwork::StopProcess(program);
 
     std::vector<std::string> destinations;
