@@ -15,27 +15,32 @@ bool HasKey(const exBaseNode* device, uint16_t modelCode, uint16_t unitNumber)
     return device->network.modelCode == modelCode && device->network.unitNumber == unitNumber;
 }
 
-} // namespace
-
-exBaseNode* exDeviceIndex::ScanByKey(const exCanvasControlList& devices, uint16_t modelCode,
-                                     uint16_t unitNumber)
+// The first device of the rack, hidden ones included, that `fits`.
+template <class Predicate>
+exBaseNode* FirstThat(const exCanvasControlList& devices, Predicate fits)
 {
     for (exCanvasControl* child : devices) {
         exBaseNode* device = static_cast<exBaseNode*>(child);
-        if (HasKey(device, modelCode, unitNumber))
+        if (fits(device))
             return device;
     }
     return nullptr;
 }
 
+} // namespace
+
+exBaseNode* exDeviceIndex::ScanByKey(const exCanvasControlList& devices, uint16_t modelCode,
+                                     uint16_t unitNumber)
+{
+    return FirstThat(devices, [&](const exBaseNode* device) {
+        return HasKey(device, modelCode, unitNumber);
+    });
+}
+
 exBaseNode* exDeviceIndex::ScanByIp(const exCanvasControlList& devices, uint32_t ip)
 {
-    for (exCanvasControl* child : devices) {
-        exBaseNode* device = static_cast<exBaseNode*>(child);
-        if (device->network.currentIp == ip)
-            return device;
-    }
-    return nullptr;
+    return FirstThat(devices,
+                     [ip](const exBaseNode* device) { return device->network.currentIp == ip; });
 }
 
 exBaseNode* exDeviceIndex::FindByKey(const exCanvasControlList& devices, uint16_t modelCode,

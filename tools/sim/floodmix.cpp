@@ -39,24 +39,12 @@ void PutU32(uint8_t* data, size_t offset, uint32_t value)
     PutU16(data, offset + 2, uint16_t(value));
 }
 
-const Device& StrangerNode()
+// A device of this model that is not in the rack, for replies from unknown senders.
+Device Stranger(uint16_t modelCode)
 {
-    static const Device node = [] {
-        Device device = MakeDevice(*FindModel(0x0103), 0x0103);
-        device.name = "Stranger";
-        return device;
-    }();
-    return node;
-}
-
-const Device& StrangerSwitch()
-{
-    static const Device theta = [] {
-        Device device = MakeDevice(*FindModel(0x0318), 0x0318);
-        device.name = "Stranger";
-        return device;
-    }();
-    return theta;
+    Device device = MakeDevice(*FindModel(modelCode), modelCode);
+    device.name = "Stranger";
+    return device;
 }
 
 } // namespace
@@ -81,8 +69,8 @@ FloodMix::FloodMix(const std::vector<Device>& devices, uint64_t seed) : state_(s
     };
     for (const Device& device : devices)
         devices_.push_back(repliesOf(device));
-    stranger_ = repliesOf(StrangerNode());
-    strangerIdentify_ = BuildIdentifyReply(StrangerSwitch());
+    stranger_ = repliesOf(Stranger(0x0103));
+    strangerIdentify_ = BuildIdentifyReply(Stranger(0x0318));
     for (uint16_t code : kForeignModelCandidates)
         if (!FindModel(code))
             foreignModels_.push_back(code);
