@@ -101,10 +101,10 @@ void exControlPanel::OnControlPressed(exCanvasControl* control)
 
 void exControlPanel::SendPendingChanges()
 {
-    if (!exAppState::mainFrame || !exAppState::mainFrame->rackPanel)
+    if (!exAppState::rackPanel)
         return;
     std::vector<exBaseNode*> devices;
-    exAppState::mainFrame->rackPanel->CollectDevices(devices, false);
+    exAppState::rackPanel->CollectDevices(devices, false);
     for (exBaseNode* device : devices) {
         if (!device->modified)
             continue;

@@ -8,6 +8,7 @@
 #include "devices/ethernetport.h"
 #include "devices/modelcatalogue.h"
 #include "net/artnetprotocol.h"
+#include "net/kivnetprotocol.h"
 #include "net/updateprotocol.h"
 
 exDeviceRegistry::exDeviceRegistry(exCanvasControl* root, exRackPanel* rack)
@@ -109,6 +110,18 @@ bool exDeviceRegistry::StoreIdentity(exBaseNode* device, const exDiscoveryReply&
     network.unitNumber = reply.unitNumber;
     network.mac = reply.mac;
     return changed;
+}
+
+exBaseNode* exDeviceRegistry::HandleKivnetReply(const uint8_t* data, size_t length,
+                                                uint32_t senderIp)
+{
+    uint16_t code = 0;
+    if (!exKivnetProtocol::ReadCode(data, length, code))
+        return nullptr;
+    exBaseNode* device = FindByIp(senderIp);
+    if (device)
+        device->HandleReply(data, length);
+    return device;
 }
 
 exBaseNode* exDeviceRegistry::HandleArtNetReply(const uint8_t* data, size_t length,

@@ -31,6 +31,9 @@ public:
     // A discovery reply: creates the device when it is new, keeps it present and its address
     // current. Returns the device, or null when the datagram was dropped.
     exBaseNode* HandleDiscoveryReply(const uint8_t* data, size_t length, uint32_t senderIp);
+    // A Kivnet datagram: handed to the device that has the sender's address. Kivnet never
+    // creates a device. Returns it, or null when the datagram was dropped.
+    exBaseNode* HandleKivnetReply(const uint8_t* data, size_t length, uint32_t senderIp);
     // An ArtPollReply: the sender's device learns its ID. Returns it, or null when dropped.
     exBaseNode* HandleArtNetReply(const uint8_t* data, size_t length, uint32_t senderIp);
 

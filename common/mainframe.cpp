@@ -10,11 +10,9 @@
 #include "common/deviceregistry.h"
 #include "common/localadapters.h"
 #include "common/rackpanel.h"
-#include "devices/basenode.h"
 #include "net/artnetprotocol.h"
 #include "net/artnetsocket.h"
 #include "net/basenetevent.h"
-#include "net/kivnetprotocol.h"
 #include "net/kivnetsocket.h"
 #include "net/updateprotocol.h"
 #include "net/updatesocket.h"
@@ -55,6 +53,7 @@ exMainFrame::exMainFrame(const wxString& title)
 
     timer->Start(kRefreshIntervalMs, wxTIMER_CONTINUOUS);
     exAppState::mainFrame = this;
+    exAppState::rackPanel = rackPanel;
 }
 
 exMainFrame::~exMainFrame()
@@ -67,8 +66,10 @@ exMainFrame::~exMainFrame()
     delete exAppState::updateSocket;
     exAppState::updateSocket = nullptr;
     delete timer;
-    if (exAppState::mainFrame == this)
+    if (exAppState::mainFrame == this) {
         exAppState::mainFrame = nullptr;
+        exAppState::rackPanel = nullptr;
+    }
 }
 
 void exMainFrame::ComputeScaleFactor()
@@ -154,13 +155,8 @@ void exMainFrame::OnRefreshTimer(wxTimerEvent&)
 
 void exMainFrame::OnKivnetData(bxBaseNetEvent& event)
 {
-    uint16_t code = 0;
-    if (!exKivnetProtocol::ReadCode(event.data, event.length, code))
-        return;
-    // Only a device the program already knows is answered to; Kivnet never creates one.
     exDeviceRegistry registry(rackPanel->root, rackPanel);
-    if (exBaseNode* device = registry.FindByIp(event.senderIp))
-        device->HandleReply(event.data, event.length);
+    registry.HandleKivnetReply(event.data, event.length, event.senderIp);
 }
 
 void exMainFrame::OnArtNetData(bxBaseNetEvent& event)

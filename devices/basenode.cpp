@@ -9,7 +9,6 @@
 #include "common/appstate.h"
 #include "common/controls/paintfonts.h"
 #include "common/localadapters.h"
-#include "common/mainframe.h"
 #include "common/rackpanel.h"
 #include "common/rackroot.h"
 #include "devices/canvasuicontrol.h"
@@ -342,8 +341,8 @@ uint32_t exBaseNode::GetTargetIp() const
 
 void exBaseNode::RelayoutRack()
 {
-    if (exAppState::mainFrame && exAppState::mainFrame->rackPanel)
-        exAppState::mainFrame->rackPanel->Relayout();
+    if (exAppState::rackPanel)
+        exAppState::rackPanel->Relayout();
 }
 
 void exBaseNode::PaintShade(wxGraphicsContext* gc)

@@ -44,7 +44,10 @@ void PaintLogoTitle(wxGraphicsContext* gc, const wxBitmap& logo, const wxString&
 
 wxBitmap LoadLogo()
 {
-    return wxBitmap(wxImage(pylon_logo_xpm));
+    // Decoded once: a rig of hundreds of devices shares one picture (bitmaps share their data).
+    // Never freed, so that it outlives the toolkit's own clean-up at exit.
+    static const wxBitmap* logo = new wxBitmap(wxImage(pylon_logo_xpm));
+    return *logo;
 }
 
 void Place(exCanvasControl* element, int designX, int designY)

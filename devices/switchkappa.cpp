@@ -1,7 +1,6 @@
 #include "devices/switchkappa.h"
 
 #include "common/appstate.h"
-#include "common/mainframe.h"
 #include "common/rackpanel.h"
 #include "devices/canvasuicontrol.h"
 #include "devices/dmxport.h"
@@ -218,7 +217,7 @@ bool exSwitchKappa::CreateModule(int bay)
             ++followers;
     exCanvasControlList& list = *parent->children;
     list.Append(module);
-    exRackPanel* rack = exAppState::mainFrame ? exAppState::mainFrame->rackPanel : nullptr;
+    exRackPanel* rack = exAppState::rackPanel;
     if (rack && rack->root == parent) {
         rack->InsertDeviceAfter(module, this, followers);
         rack->Relayout();

@@ -15,17 +15,30 @@
 #include "devices/basenode.h"
 #include "devices/canvasuicontrol.h"
 #include "dialogs/dialogframe.h"
+#include "net/utf8text.h"
 
 namespace {
 constexpr wxChar kBackspace = 8;
 constexpr int kRowPitch = 30;
 constexpr int kEntryWidth = 210;
 constexpr int kRowHeight = 20;
+
+// The name as the device will store it: the wire field holds 17 bytes of UTF-8, so a longer
+// name (a switch reports up to 18 bytes) is shown cut as it will be sent.
+wxString NameAsSent(const wxString& name)
+{
+    return wxString::FromUTF8(EncodeUtf8Cut(name, exGlobalSettingsDialog::kNameLimit));
+}
+
+size_t Utf8Length(const wxString& text)
+{
+    return text.utf8_str().length();
+}
 } // namespace
 
 exGlobalSettingsDialog::exGlobalSettingsDialog(exCanvasControl* root, exBaseNode* device)
     : exCanvasControl(root, 0, 0, 0, 0, wxEmptyString), device(device), font(CanvasLabelFont()),
-      pendingName(device->deviceName), pendingTimeout(device->displayTimeout),
+      pendingName(NameAsSent(device->deviceName)), pendingTimeout(device->displayTimeout),
       pendingLocked(device->locked)
 {
     const float s = displayScale;
@@ -35,7 +48,7 @@ exGlobalSettingsDialog::exGlobalSettingsDialog(exCanvasControl* root, exBaseNode
     const int labelWidth = MeasureText(font, "Display").x;
     const int column = int(labelWidth / s) + 30;
 
-    nameEntry = new exCanvasTextControl(this, device->deviceName, column, 30, kEntryWidth,
+    nameEntry = new exCanvasTextControl(this, pendingName, column, 30, kEntryWidth,
                                         kRowHeight);
     children->Append(nameEntry);
 
@@ -133,7 +146,8 @@ int exGlobalSettingsDialog::FilterChar(wxChar character)
 {
     if (GetRoot()->focusedControl != nameEntry)
         return -1;
-    if (nameEntry->text.length() >= kNameLimit && character != kBackspace)
+    // The limit is the wire field's 17 bytes, whole characters only: seventeen "ü" would not fit.
+    if (character != kBackspace && Utf8Length(nameEntry->text + wxString(character)) > kNameLimit)
         return 0;
     return 1;
 }

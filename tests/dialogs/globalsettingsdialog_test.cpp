@@ -175,6 +175,35 @@ TEST_F(GlobalSettingsDialogTest, NameHoldsAtMostSeventeenTypedCharacters)
     }
 }
 
+// The wire field holds 17 bytes: the entry stops where the next character would not fit whole,
+// and a longer name from the device opens cut as it will be sent.
+TEST_F(GlobalSettingsDialogTest, NameLimitCountsTheBytesOnTheWire)
+{
+    node->deviceName = "";
+    exGlobalSettingsDialog* dialog = Open();
+    Press(dialog->nameEntry);
+    for (int i = 0; i < 20; ++i)
+        root.OnChar(wxChar(0xFC));
+    EXPECT_EQ(dialog->pendingName.length(), 8u) << "eight two-byte characters fill 16 bytes";
+    root.OnChar('x'); // the 17th byte
+    root.OnChar(wxChar(0x20AC)); // three bytes: no room
+    EXPECT_EQ(dialog->pendingName.utf8_str().length(), 17u);
+    EXPECT_EQ(dialog->pendingName.Last(), 'x');
+    root.OnChar(8);
+    root.OnChar(8);
+    root.OnChar(wxChar(0x1F600)); // four bytes fill 14 + 4 = 18: refused
+    EXPECT_EQ(dialog->pendingName.utf8_str().length(), 14u);
+    root.OnChar(wxChar(0x20AC)); // three bytes fill 17
+    EXPECT_EQ(dialog->pendingName.utf8_str().length(), 17u);
+
+    // A switch reports a name of up to 18 bytes.
+    PressAndRelease(root, dialog->okButton, 2, 2);
+    node->deviceName = wxString::FromUTF8("Truss \xC3\xBC\xC3\xBC left side"); // 20 bytes
+    dialog = Open();
+    EXPECT_EQ(dialog->pendingName, wxString::FromUTF8("Truss \xC3\xBC\xC3\xBC left s"));
+    EXPECT_EQ(dialog->nameEntry->text, dialog->pendingName);
+}
+
 TEST_F(GlobalSettingsDialogTest, OkMarksTheDeviceAndSendsItsSettingsWhenAutoUpdateIsOn)
 {
     node->panelStyle = exCanvasUIControl::kLargeDisplay;

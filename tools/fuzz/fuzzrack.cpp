@@ -1,0 +1,75 @@
+#include "fuzzrack.h"
+
+#include <wx/frame.h>
+
+#include "common/appstate.h"
+#include "common/localadapters.h"
+#include "common/rackpanel.h"
+#include "common/rackroot.h"
+#include "devices/basenode.h"
+
+FuzzRack::FuzzRack()
+{
+    frame = new wxFrame(nullptr, wxID_ANY, "rack");
+    rack = new exRackPanel(frame, "Rack");
+    // Only the harness moves the clock.
+    rack->timer->Stop();
+    exAppState::kivnetSocket = &kivnet;
+    exAppState::artNetSocket = &artNet;
+    exAppState::updateSocket = &update;
+    exAppState::rackPanel = rack;
+    exLocalAdapters::Instance().Build({{kLocalAddress, kLocalMask}});
+    for (bxBaseSocket* endpoint : {static_cast<bxBaseSocket*>(&kivnet),
+                                   static_cast<bxBaseSocket*>(&artNet),
+                                   static_cast<bxBaseSocket*>(&update)}) {
+        endpoint->broadcastAddresses.Clear();
+        endpoint->broadcastAddresses.Add(kBroadcast);
+    }
+}
+
+FuzzRack::~FuzzRack()
+{
+    exAppState::kivnetSocket = nullptr;
+    exAppState::artNetSocket = nullptr;
+    exAppState::updateSocket = nullptr;
+    exAppState::rackPanel = nullptr;
+    exLocalAdapters::Instance().Build({});
+    frame->Destroy();
+}
+
+void FuzzRack::Reset()
+{
+    delete rack->root;
+    rack->root = new exRackRoot;
+    rack->elapsed = 0;
+    exAppState::autoScan = 1;
+    exAppState::autoSend = 1;
+    kivnet.sent.clear();
+    artNet.sent.clear();
+    update.sent.clear();
+    status.clear();
+}
+
+exDeviceRegistry FuzzRack::Registry()
+{
+    exDeviceRegistry registry(rack->root, rack);
+    registry.showStatus = [this](const wxString& text) { status = text; };
+    return registry;
+}
+
+exCanvasControl* FuzzRack::Root() const
+{
+    return rack->root;
+}
+
+std::vector<exBaseNode*> FuzzRack::Devices() const
+{
+    std::vector<exBaseNode*> devices;
+    rack->CollectDevices(devices, true);
+    return devices;
+}
+
+void FuzzRack::Tick()
+{
+    rack->Advance(exRackPanel::kTickMs);
+}

@@ -1,0 +1,112 @@
+#include "simulatedrig.h"
+
+#include "devices/basenode.h"
+#include "fuzzrack.h"
+
+namespace {
+
+constexpr uint32_t kFirstDeviceAddress = 0x0AC9000B; // 10.201.0.11
+
+// Whether a datagram sent to `address` reaches `device`.
+bool Reaches(const wxString& address, const sim::Device& device)
+{
+    if (address == FuzzRack::kBroadcast || address == "255.255.255.255")
+        return true;
+    uint32_t ip = 0;
+    return sim::ParseAddress(std::string(address.utf8_str()), ip) && ip == device.ip;
+}
+
+} // namespace
+
+SimulatedRig::SimulatedRig(FuzzRack& rack) : rack(rack)
+{
+    uint16_t unit = 1;
+    for (const sim::ModelInfo& model : sim::AllModels()) {
+        sim::Device device = sim::MakeDevice(model, model.code);
+        device.unit = unit;
+        device.ip = kFirstDeviceAddress + unit - 1;
+        device.mask = 0xFFFFFF00;
+        device.mac = {0x00, 0x50, 0xC2, 0x10, 0x00, uint8_t(unit)};
+        device.id = 100 + unit;
+        if (device.IsKappa() && model.code == 0x0319) {
+            device.bays[1].resize(8);
+            device.bays[3].resize(4);
+        }
+        devices.push_back(device);
+        ++unit;
+    }
+}
+
+void SimulatedRig::DiscoverAll()
+{
+    exDeviceRegistry registry = rack.Registry();
+    for (const sim::Device& device : devices) {
+        const std::vector<uint8_t> reply = sim::BuildDiscoveryReply(device);
+        registry.HandleDiscoveryReply(reply.data(), reply.size(), device.ip);
+    }
+}
+
+bool SimulatedRig::AnswerOne()
+{
+    // Kivnet first: it carries the read-back; then the update port and Art-Net.
+    return DeliverNext(rack.kivnet.sent, kivnetDelivered, sim::kKivnet) ||
+           DeliverNext(rack.update.sent, updateDelivered, sim::kUpdate) ||
+           DeliverNext(rack.artNet.sent, artNetDelivered, sim::kArtNet);
+}
+
+template <class SentList>
+bool SimulatedRig::DeliverNext(const SentList& sent, size_t& delivered, sim::Service service)
+{
+    if (delivered >= sent.size())
+        return false;
+    // A copy: answers make the program send more, which may move the list.
+    const auto datagram = sent[delivered++];
+    for (sim::Device& device : devices)
+        if ((!only || only == &device) && Reaches(datagram.address, device))
+            Deliver(device, service, datagram.bytes);
+    return true;
+}
+
+void SimulatedRig::Settle(int limit)
+{
+    for (int step = 0; step < limit; ++step) {
+        if (AnswerOne())
+            continue;
+        if (!ReadingBack())
+            return;
+        rack.Tick();
+    }
+}
+
+bool SimulatedRig::ReadingBack() const
+{
+    for (exBaseNode* device : rack.Devices()) {
+        if (only && device->GetTargetIp() != only->ip)
+            continue;
+        if (device->readBackStage == exBaseNode::kDeviceStage ||
+            device->readBackStage == exBaseNode::kPortStage)
+            return true;
+    }
+    return false;
+}
+
+void SimulatedRig::Deliver(sim::Device& device, sim::Service service,
+                           const std::vector<uint8_t>& request)
+{
+    const sim::Outcome outcome = sim::HandleDatagram(device, service, request.data(),
+                                                     request.size());
+    exDeviceRegistry registry = rack.Registry();
+    for (const std::vector<uint8_t>& answer : outcome.answers) {
+        switch (service) {
+        case sim::kKivnet:
+            registry.HandleKivnetReply(answer.data(), answer.size(), device.ip);
+            break;
+        case sim::kUpdate:
+            registry.HandleDiscoveryReply(answer.data(), answer.size(), device.ip);
+            break;
+        default:
+            registry.HandleArtNetReply(answer.data(), answer.size(), device.ip);
+            break;
+        }
+    }
+}
