@@ -10,9 +10,12 @@ uint32_t Key(uint16_t modelCode, uint16_t unitNumber)
     return uint32_t(modelCode) << 16 | unitNumber;
 }
 
+// A module in a switch's bay has no key of its own (its model code and unit number stay 0):
+// no discovery reply is ever its.
 bool HasKey(const exBaseNode* device, uint16_t modelCode, uint16_t unitNumber)
 {
-    return device->network.modelCode == modelCode && device->network.unitNumber == unitNumber;
+    return !device->host && device->network.modelCode == modelCode &&
+           device->network.unitNumber == unitNumber;
 }
 
 // The first device of the rack, hidden ones included, that `fits`.

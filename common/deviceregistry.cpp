@@ -62,10 +62,6 @@ exBaseNode* exDeviceRegistry::HandleDiscoveryReply(const uint8_t* data, size_t l
     device->OnAlive();
     const bool identityChanged = StoreIdentity(device, reply, senderIp);
 
-    if (previousState == exBaseNode::kLost && device->connectionState == exBaseNode::kOnline &&
-        device->host)
-        device->StartRefresh();
-
     if (isNew) {
         exNetworkSettings& network = device->network;
         device->deviceName = reply.name;

@@ -236,7 +236,7 @@ TEST_F(DeviceRegistryTest, HiddenModelsCountOnlyOnceShownAndWhenADeviceIsAdded)
                 testing::ElementsAre("0 Items Detected", "0 Items Detected", "2 Items Detected"));
 }
 
-TEST_F(DeviceRegistryTest, ReadBackRestartsOnlyForAModuleComingBack)
+TEST_F(DeviceRegistryTest, ADeviceComingBackIsNotReadBackAgain)
 {
     exBaseNode* device = Discover(DiscoveryReply(0x0108, 1, 0x0AC90010));
     device->readBackStage = exBaseNode::kIdle;
@@ -245,13 +245,24 @@ TEST_F(DeviceRegistryTest, ReadBackRestartsOnlyForAModuleComingBack)
     Discover(DiscoveryReply(0x0108, 1, 0x0AC90010));
     EXPECT_EQ(device->connectionState, exBaseNode::kOnline);
     EXPECT_EQ(device->readBackStage, exBaseNode::kIdle);
+}
 
+// A module in a switch's bay has no key of its own (model code and unit number 0): a reply
+// carrying model 0 and unit 0, as anyone on the network can send, must not rewrite it.
+TEST_F(DeviceRegistryTest, ModulesAreNeverMatchedByDiscovery)
+{
     exBaseNode host(&root, 0);
-    device->host = &host;
-    device->Tick(5000);
-    Discover(DiscoveryReply(0x0108, 1, 0x0AC90010));
-    EXPECT_EQ(device->readBackStage, exBaseNode::kDeviceStage);
-    device->host = nullptr;
+    auto* module = new exBaseNode(&root, 4);
+    module->host = &host;
+    module->connectionState = exBaseNode::kHosted;
+    root.children->Append(module);
+
+    EXPECT_EQ(Discover(DiscoveryReply(0x0000, 0, 0x0AC90066)), nullptr);
+    EXPECT_EQ(registry.FindByKey(0, 0), nullptr);
+    EXPECT_EQ(module->network.currentIp, 0u);
+    EXPECT_EQ(module->connectionState, exBaseNode::kHosted);
+    EXPECT_EQ(root.children->GetCount(), 1u);
+    module->host = nullptr;
 }
 
 TEST_F(DeviceRegistryTest, PendingAddressEditSurvivesFurtherReplies)

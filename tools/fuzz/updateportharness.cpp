@@ -84,7 +84,10 @@ std::string UpdatePortHarness::CheckRack()
     const std::vector<exBaseNode*> devices = rack.Devices();
     for (exBaseNode* device : devices) {
         const exNetworkSettings& network = device->network;
-        // Modules have no key of their own; the hosts and free devices must be unique.
+        // Modules have no key and no address of their own; discovery never touches them.
+        if (device->host && (network.modelCode != 0 || network.unitNumber != 0 ||
+                             network.currentIp != 0))
+            return "discovery rewrote a module's identity";
         if (!device->host && !keys.insert({network.modelCode, network.unitNumber}).second)
             return "two devices with model " + std::to_string(network.modelCode) + " unit " +
                    std::to_string(network.unitNumber);
