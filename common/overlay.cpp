@@ -37,3 +37,15 @@ void exOverlay::Close(exCanvasControl* origin)
     Retire(root);
     root->dirty = true;
 }
+
+void exOverlay::Dismiss(exCanvasControl* origin)
+{
+    if (!origin)
+        return;
+    exCanvasControl* root = origin->GetRoot();
+    Close(root);
+    if (root->focusedControl) {
+        root->focusedControl->hasFocus = false;
+        root->focusedControl = nullptr;
+    }
+}

@@ -12,4 +12,7 @@ public:
     static void Open(exCanvasControl* origin, exCanvasControl* overlay);
     // Retires the root's current overlay, if any, deleting an older retired one.
     static void Close(exCanvasControl* origin);
+    // Closes the root's overlay without its "OK" (what it edits is going away) and takes the
+    // keyboard focus from it, so that nothing points into the retired dialog.
+    static void Dismiss(exCanvasControl* origin);
 };

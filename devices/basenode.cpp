@@ -119,11 +119,11 @@ void exBaseNode::RequestPortSettings(int port)
     SendKivnet(request, network.currentIp);
 }
 
-void exBaseNode::ParseDeviceSettings(const uint8_t* reply, size_t length)
+bool exBaseNode::ParseDeviceSettings(const uint8_t* reply, size_t length)
 {
     exDeviceSettingsReply settings;
     if (!exKivnetProtocol::ParseDeviceSettingsReply(reply, length, settings))
-        return;
+        return false;
     if (settings.lock != kLockNotReported)
         locked = settings.lock != kUnlocked;
     displayTimeout = settings.displayTimeout;
@@ -136,13 +136,14 @@ void exBaseNode::ParseDeviceSettings(const uint8_t* reply, size_t length)
         RelayoutRack();
     }
     RepaintIfShown();
+    return true;
 }
 
-void exBaseNode::ParsePortSettings(const uint8_t* reply, size_t length)
+bool exBaseNode::ParsePortSettings(const uint8_t* reply, size_t length)
 {
     exPortSettings port;
     if (!exKivnetProtocol::ParsePortSettingsReply(reply, length, port))
-        return;
+        return false;
     if (port.mode == exDMXPort::kInput) {
         ParseInputPort(reply, length);
     } else if (port.mode == exDMXPort::kOutput) {
@@ -151,6 +152,7 @@ void exBaseNode::ParsePortSettings(const uint8_t* reply, size_t length)
         target->mode = exDMXPort::kDisabled;
     }
     RepaintIfShown();
+    return true;
 }
 
 void exBaseNode::ParseInputPort(const uint8_t* reply, size_t length)
@@ -225,16 +227,18 @@ void exBaseNode::HandleReply(const uint8_t* reply, size_t length)
     const bool isReply = (code >> 8) == exKivnetProtocol::kReplyFlag;
     switch (code & 0xFF) {
     case exKivnetProtocol::kDeviceSettingsRequest:
-        ParseDeviceSettings(reply, length);
-        if (isReply && readBackStage == kDeviceStage) {
+        // A refused reply changes nothing, the stage included: the device is asked again.
+        if (ParseDeviceSettings(reply, length) && isReply && readBackStage == kDeviceStage) {
             readBackStage = kPortStage;
             readBackPort = 0;
             readBackRetries = kReadBackTries;
         }
         break;
     case exKivnetProtocol::kPortSettingsRequest:
-        ParsePortSettings(reply, length);
-        if (isReply && readBackStage == kPortStage && length > exKivnetProtocol::kHeaderLength)
+        // Only the answer for the port asked for moves the walk on: a slow device answers a
+        // repeated request twice, and a late answer for an earlier port must not step it back.
+        if (ParsePortSettings(reply, length) && isReply && readBackStage == kPortStage &&
+            reply[exKivnetProtocol::kHeaderLength] == readBackPort + portBase)
             AdvancePortStage(reply[exKivnetProtocol::kHeaderLength]);
         break;
     default:

@@ -37,8 +37,10 @@ public:
     virtual void StartRefresh();
     virtual void RequestDeviceSettings();
     virtual void RequestPortSettings(int port);
-    virtual void ParseDeviceSettings(const uint8_t* reply, size_t length);
-    virtual void ParsePortSettings(const uint8_t* reply, size_t length);
+    // Each stores what a reply carries and returns true; a refused reply (too short, or a port
+    // mode other than 0, 1 and 2) stores nothing and returns false.
+    virtual bool ParseDeviceSettings(const uint8_t* reply, size_t length);
+    virtual bool ParsePortSettings(const uint8_t* reply, size_t length);
     virtual void ParseInputPort(const uint8_t* reply, size_t length);
     virtual void ParseOutputPort(const uint8_t* reply, size_t length);
     virtual void ProgramAll();

@@ -234,8 +234,10 @@ bool exSwitchKappa::CreateModule(int bay)
 
 void exSwitchKappa::HandleModulePort(const uint8_t* reply, size_t length)
 {
-    ParsePortSettings(reply, length);
-    if (length <= exKivnetProtocol::kHeaderLength)
+    // A refused reply, or one for a port other than the one asked for (a repeated request
+    // answered twice, a late answer), changes nothing in the walk.
+    if (!ParsePortSettings(reply, length) ||
+        reply[exKivnetProtocol::kHeaderLength] != readBackPort + portBase)
         return;
     ++portRepliesRead;
     const int next = portRepliesRead >= dmxPortCount

@@ -2,10 +2,12 @@
 
 #include <algorithm>
 
+#include "common/overlay.h"
 #include "devices/basenode.h"
 #include "devices/canvasuicontrol.h"
 #include "devices/paneldrawing.h"
 #include "devices/switchport.h"
+#include "dialogs/switchportdialog.h"
 
 namespace exSwitchRecords {
 
@@ -21,6 +23,12 @@ exSwitchPort* AddPort(exBaseNode* device, int index, int designX, int designY)
 
 void RemovePorts(exBaseNode* device)
 {
+    // A switch port dialog open on one of the ports would point at a deleted port: it closes
+    // first (a switch that reports another port count rebuilds its ports).
+    exCanvasControl* root = device->GetRoot();
+    if (auto* dialog = dynamic_cast<exSwitchPortDialog*>(root->overlay))
+        if (dialog->device == device)
+            exOverlay::Dismiss(root);
     for (exSwitchPort* port : device->switchPorts) {
         device->children->DeleteObject(port);
         delete port;
@@ -31,13 +39,18 @@ void RemovePorts(exBaseNode* device)
 
 void TakeSettings(exBaseNode* device, const exSwitchSettings& settings)
 {
-    device->deviceName = settings.name;
-    device->locked = settings.locked;
-    device->displayTimeout = settings.displayTimeout;
+    // Values edited but not yet sent are the user's: a late or repeated reply does not undo
+    // them.
+    if (!device->frontPanel->modified) {
+        device->deviceName = settings.name;
+        device->locked = settings.locked;
+        device->displayTimeout = settings.displayTimeout;
+    }
     device->displayLine2 = settings.displayLine2;
     const size_t count = std::min(settings.ports.size(), device->switchPorts.size());
     for (size_t i = 0; i < count; ++i)
-        device->switchPorts[i]->SetFromWire(settings.ports[i].mode, settings.ports[i].value);
+        if (!device->switchPorts[i]->modified)
+            device->switchPorts[i]->SetFromWire(settings.ports[i].mode, settings.ports[i].value);
 }
 
 exSwitchSettings CollectForSending(exBaseNode* device)

@@ -69,7 +69,8 @@ void exSwitchTheta::HandleReply(const uint8_t* reply, size_t length)
         if (!exKivnetProtocol::ParseIdentifyReply(reply, length, identify))
             return;
         deviceId = identify.id;
-        deviceName = identify.name;
+        if (!frontPanel->modified) // an edited name not yet sent is the user's
+            deviceName = identify.name;
         std::vector<uint8_t> request =
             exKivnetProtocol::BuildHeaderOnly(exKivnetProtocol::kSwitchSettingsRequest);
         SendKivnet(request, network.currentIp);

@@ -26,11 +26,7 @@ void exDialogFrame::CloseByOk(exCanvasControl* dialog, const std::function<void(
 {
     exCanvasControl* root = dialog->GetRoot();
     root->dirty = true;
-    exOverlay::Close(root);
+    exOverlay::Dismiss(root);
     if (commit)
         commit();
-    if (root->focusedControl) {
-        root->focusedControl->hasFocus = false;
-        root->focusedControl = nullptr;
-    }
 }

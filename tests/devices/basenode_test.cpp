@@ -148,6 +148,81 @@ TEST_F(BaseNodeTest, PortBaseOneAsksForWirePortOneAndFinishesOnItsReply)
     EXPECT_EQ(node->GetDMXPort(1), node->dmxPorts[0]);
 }
 
+// A reply the parser refuses changes nothing: no value stored, no stage left, and the device is
+// asked again on the next tick.
+TEST_F(BaseNodeTest, RefusedRepliesLeaveTheReadBackWhereItWas)
+{
+    exBaseNode* node = AddNode(2);
+    node->StartRefresh();
+    node->displayTimeout = 7;
+    std::vector<uint8_t> shortSettings = Kivnet(0x8021, 95); // one byte short of option B
+    shortSettings[35] = 5;
+    node->HandleReply(shortSettings.data(), shortSettings.size());
+    EXPECT_EQ(node->readBackStage, exBaseNode::kDeviceStage);
+    EXPECT_EQ(node->displayTimeout, 7);
+    node->Tick(50);
+    EXPECT_THAT(TakeKivnetCodes(), ElementsAre(0x21)) << "asked again";
+
+    std::vector<uint8_t> settings = Kivnet(0x8021, 96);
+    node->HandleReply(settings.data(), settings.size());
+    ASSERT_EQ(node->readBackStage, exBaseNode::kPortStage);
+    node->dmxPorts[0]->mode = exDMXPort::kInput;
+    struct Refused {
+        const char* what;
+        std::vector<uint8_t> reply;
+    } refused[] = {
+        {"mode 3", PortReply(0, 3)},
+        {"output form cut short", [] {
+             std::vector<uint8_t> reply = PortReply(0, 2);
+             reply.resize(163);
+             return reply;
+         }()},
+        {"input form cut short", [] {
+             std::vector<uint8_t> reply = PortReply(0, 1);
+             reply.resize(21);
+             return reply;
+         }()},
+        {"header and port byte only", [] {
+             std::vector<uint8_t> reply = PortReply(0, 0);
+             reply.resize(9);
+             return reply;
+         }()},
+    };
+    for (const Refused& each : refused) {
+        node->HandleReply(each.reply.data(), each.reply.size());
+        EXPECT_EQ(node->readBackStage, exBaseNode::kPortStage) << each.what;
+        EXPECT_EQ(node->readBackPort, 0) << each.what;
+        EXPECT_EQ(node->dmxPorts[0]->mode, exDMXPort::kInput) << each.what;
+    }
+    kivnet.sent.clear();
+    node->Tick(50);
+    ASSERT_EQ(kivnet.sent.size(), 1u);
+    EXPECT_EQ(kivnet.sent[0].bytes[8], 0) << "port 0 asked again";
+}
+
+// A slow device answers a repeated request twice; a late answer for an earlier port arrives
+// after the walk went on. Only the answer for the port asked for moves the walk.
+TEST_F(BaseNodeTest, RepeatedAndLatePortRepliesDoNotMoveTheWalk)
+{
+    exBaseNode* node = AddNode(3);
+    node->readBackStage = exBaseNode::kPortStage;
+    node->readBackRetries = 6;
+    const auto feed = [&](uint8_t wirePort) {
+        std::vector<uint8_t> reply = PortReply(wirePort, 2);
+        node->HandleReply(reply.data(), reply.size());
+        return node->readBackPort;
+    };
+    EXPECT_EQ(feed(0), 1);
+    EXPECT_EQ(feed(0), 1) << "the same answer again";
+    EXPECT_EQ(feed(2), 1) << "an answer for a port not asked for yet";
+    EXPECT_EQ(feed(1), 2);
+    EXPECT_EQ(feed(0), 2) << "a late answer for an earlier port";
+    EXPECT_EQ(node->readBackStage, exBaseNode::kPortStage);
+    feed(2);
+    EXPECT_EQ(node->readBackStage, exBaseNode::kPollStage);
+    EXPECT_EQ(node->dmxPorts[2]->mode, exDMXPort::kOutput);
+}
+
 TEST_F(BaseNodeTest, EachStageSendsSixTimesAndThenWaits)
 {
     exBaseNode* node = AddNode(2);

@@ -213,6 +213,25 @@ TEST_F(ModelsTest, SwitchThetaReadsIdentityThenSettingsAndSendsThemBack)
     theta->switchPorts[1]->modified = true;
     theta->switchPorts[1]->speed = 2;
     theta->frontPanel->modified = true;
+    theta->deviceName = "Edited";
+    theta->locked = false;
+
+    // A slow switch's late answers arrive before "Update": edited values stay, others follow.
+    std::vector<uint8_t> late = settings;
+    late[66 + 16 + 2] = 0x09; // port 2's VLAN, edited: stays 0x0102
+    late[66] = 1;             // port 1, not edited: normal, VLAN 5
+    late[68] = 5;
+    Feed(theta, late);
+    Feed(theta, identify);
+    EXPECT_EQ(theta->deviceName, "Edited");
+    EXPECT_FALSE(theta->locked);
+    EXPECT_EQ(theta->switchPorts[1]->vlan, 0x0102);
+    EXPECT_EQ(theta->switchPorts[0]->GetStatusText(), "Normal");
+    EXPECT_THAT(SentCodes(), ElementsAre(0x0041)) << "the identify reply asks for settings";
+    late[66] = 2; // port 1 loops with port 3 again, as the next assertions expect
+    late[68] = 3;
+    Feed(theta, late);
+    theta->locked = true;
     theta->ProgramAll();
     ASSERT_EQ(kivnet.sent.size(), 1u);
     const std::vector<uint8_t>& out = kivnet.sent[0].bytes;
@@ -321,8 +340,32 @@ TEST_F(ModelsTest, SwitchKappaCarriesModulesInItsBays)
         Feed(kappa, reply);
     }
     EXPECT_THAT(asked, ElementsAre(16, 17, 18, 19, 20, 21, 22, 23));
+
     EXPECT_EQ(kappa->modules[1]->dmxPorts[7]->mode, exDMXPort::kOutput);
     EXPECT_EQ(kappa->modules[1]->dmxPorts[7]->universe, 23);
+    // A slow switch answers each request twice, late answers included: every port is still
+    // asked for and read once, in order, and the walk ends only after the last one.
+    kappa->StartRefresh();
+    Feed(kappa, settings(0x08, 0x04));
+    asked.clear();
+    std::vector<uint8_t> previous;
+    for (int step = 0; step < 40 && kappa->readBackStage == exBaseNode::kPortStage; ++step) {
+        ASSERT_FALSE(kivnet.sent.empty());
+        const uint8_t wirePort = kivnet.sent.back().bytes[8];
+        if (asked.empty() || asked.back() != wirePort)
+            asked.push_back(wirePort);
+        kivnet.sent.clear();
+        std::vector<uint8_t> reply = Kivnet(0x8031, 164);
+        reply[8] = wirePort;
+        reply[9] = 1; // input
+        Feed(kappa, reply);
+        Feed(kappa, reply);
+        if (!previous.empty())
+            Feed(kappa, previous);
+        previous = reply;
+    }
+    EXPECT_THAT(asked, ElementsAre(16, 17, 18, 19, 20, 21, 22, 23));
+    EXPECT_EQ(kappa->modules[1]->dmxPorts[7]->mode, exDMXPort::kInput);
 
     // Modules do not time out; an emptied bay shows its module lost, and a refilled one gets it
     // back.

@@ -15,6 +15,7 @@
 #include "common/controls/numberkeyboard.h"
 #include "common/controls/segmentedcontrol.h"
 #include "devices/basenode.h"
+#include "devices/modelcatalogue.h"
 #include "devices/switchport.h"
 #include "devices/switchrecords.h"
 #include "dialogs/dialogpress.h"
@@ -397,4 +398,30 @@ TEST_F(SwitchPortDialogTest, ReadBackWhileTheDialogIsOpenDoesNotChangeWhatOkWrit
     exSwitchRecords::TakeSettings(device, settings);
     Run("OK");
     EXPECT_EQ(Ports(), "1/0 1/0 1/0* 1/0 2/6* 2/5* 1/0 1/0");
+}
+
+// A SwitchKappa that reports another port count rebuilds its ports; a dialog open on one of
+// them closes instead of pointing at a deleted port. Anyone can send that identify reply.
+TEST_F(SwitchPortDialogTest, DialogClosesWhenTheSwitchRebuildsItsPorts)
+{
+    auto* kappa = exModelCatalogue::Create(0x0319, &root);
+    root.children->Append(kappa);
+    dialog = OpenByClick<exSwitchPortDialog>(root, kappa->switchPorts[2]);
+    ASSERT_NE(dialog, nullptr);
+    Press(dialog->vlanEntry);
+    ASSERT_NE(root.focusedControl, nullptr);
+
+    std::vector<uint8_t> identify(44, 0);
+    const uint8_t header[] = {0x00, 0x36, 0x93, 0x16, 0x00, 0x01, 0x80, 0x11};
+    std::copy(std::begin(header), std::end(header), identify.begin());
+    identify[43] = 18; // port count
+    kappa->HandleReply(identify.data(), identify.size());
+    EXPECT_EQ(kappa->switchPorts.size(), 18u);
+    EXPECT_EQ(root.overlay, nullptr);
+    EXPECT_EQ(root.focusedControl, nullptr);
+
+    // What the user does next reaches the rebuilt switch, not the old dialog.
+    root.OnChar('7');
+    PaintToImage(root, 1000, 700);
+    EXPECT_NE(OpenByClick<exSwitchPortDialog>(root, kappa->switchPorts[17]), nullptr);
 }
