@@ -48,8 +48,7 @@ std::string ArtNetHarness::Run(const uint8_t* data, size_t size)
     while (!input.Empty()) {
         const uint8_t step = input.U8() % kStepCount;
         if (step == kAnswer) {
-            if (!rig.AnswerOne())
-                rack.Tick();
+            rig.AnswerOrTick();
             continue;
         }
         const uint8_t pick = input.U8();

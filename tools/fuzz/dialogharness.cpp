@@ -192,12 +192,10 @@ bool DialogHarness::Step(exCanvasControl* dialog, FuzzInput& input, SimulatedRig
         rack.Root()->OnChar(Typed(input));
         break;
     case kAnswer:
-        if (!rig.AnswerOne())
-            rack.Tick();
+        rig.AnswerOrTick();
         break;
     case kTicks:
-        for (int ticks = input.U8() % 32; ticks >= 0; --ticks)
-            rack.Tick();
+        rack.Tick(1 + input.U8() % 32);
         break;
     default:
         return false;

@@ -69,7 +69,8 @@ std::vector<exBaseNode*> FuzzRack::Devices() const
     return devices;
 }
 
-void FuzzRack::Tick()
+void FuzzRack::Tick(int count)
 {
-    rack->Advance(exRackPanel::kTickMs);
+    for (int tick = 0; tick < count; ++tick)
+        rack->Advance(exRackPanel::kTickMs);
 }

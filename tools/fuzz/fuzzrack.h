@@ -34,8 +34,8 @@ public:
     exCanvasControl* Root() const;
     // Every device in rack order, hidden ones and modules included.
     std::vector<exBaseNode*> Devices() const;
-    // One tick of the rack's clock for every device, as the rack panel's timer gives it.
-    void Tick();
+    // Ticks of the rack's clock for every device, as the rack panel's timer gives them.
+    void Tick(int count = 1);
 
     RecordingEndpoint<bxKivnetSocket> kivnet;
     RecordingEndpoint<bxArtNetSocket> artNet;

@@ -35,8 +35,7 @@ std::string KivnetHarness::Run(const uint8_t* data, size_t size)
     // of each device is at another stage after each.
     const int exchanges = input.U8();
     for (int i = 0; i < exchanges; ++i)
-        if (!rig.AnswerOne())
-            rack.Tick();
+        rig.AnswerOrTick();
 
     while (!input.Empty()) {
         exDeviceRegistry registry = rack.Registry();
@@ -60,12 +59,10 @@ std::string KivnetHarness::Run(const uint8_t* data, size_t size)
             break;
         }
         case kAnswer:
-            if (!rig.AnswerOne())
-                rack.Tick();
+            rig.AnswerOrTick();
             break;
         default:
-            for (int ticks = input.U8() % 16; ticks >= 0; --ticks)
-                rack.Tick();
+            rack.Tick(1 + input.U8() % 16);
             break;
         }
     }

@@ -67,6 +67,12 @@ bool SimulatedRig::DeliverNext(const SentList& sent, size_t& delivered, sim::Ser
     return true;
 }
 
+void SimulatedRig::AnswerOrTick()
+{
+    if (!AnswerOne())
+        rack.Tick();
+}
+
 void SimulatedRig::Settle(int limit)
 {
     for (int step = 0; step < limit; ++step) {

@@ -21,6 +21,8 @@ public:
     // Delivers the oldest request the program sent that has not been delivered yet, and feeds
     // the answers back; false when none is waiting.
     bool AnswerOne();
+    // Answers one request, or lets the clock tick once when none waits.
+    void AnswerOrTick();
     // Answers until nothing waits and no device is reading back, at most `limit` steps; the
     // clock ticks whenever the program is quiet, so that repeats happen too.
     void Settle(int limit);

@@ -58,12 +58,10 @@ std::string UpdatePortHarness::Run(const uint8_t* data, size_t size)
             break;
         }
         case kAnswer:
-            if (!rig.AnswerOne())
-                rack.Tick();
+            rig.AnswerOrTick();
             break;
         default:
-            for (int ticks = input.U8() % 32; ticks >= 0; --ticks)
-                rack.Tick();
+            rack.Tick(1 + input.U8() % 32);
             break;
         }
         if (device && registry.CountVisible() > before &&
