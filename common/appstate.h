@@ -6,7 +6,6 @@ class bxKivnetSocket;
 class bxArtNetSocket;
 class exUpdateSocket;
 class exMainFrame;
-class exRackPanel;
 
 // Application-wide values: the three endpoints, the main window, the two switches of the control
 // panel and the display scale. One set for the whole process, reached directly from everywhere.
@@ -15,8 +14,6 @@ struct exAppState {
     static inline exUpdateSocket* updateSocket = nullptr;
     static inline bxArtNetSocket* artNetSocket = nullptr;
     static inline exMainFrame* mainFrame = nullptr;
-    // The rack view the devices are laid out in; null while there is none.
-    static inline exRackPanel* rackPanel = nullptr;
     static inline uint8_t autoScan = 0;
     static inline uint8_t autoSend = 0;
     static inline float scaleFactor = 1.0f;

@@ -101,10 +101,10 @@ void exControlPanel::OnControlPressed(exCanvasControl* control)
 
 void exControlPanel::SendPendingChanges()
 {
-    if (!exAppState::rackPanel)
+    if (!exAppState::mainFrame || !exAppState::mainFrame->rackPanel)
         return;
     std::vector<exBaseNode*> devices;
-    exAppState::rackPanel->CollectDevices(devices, false);
+    exAppState::mainFrame->rackPanel->CollectDevices(devices, false);
     for (exBaseNode* device : devices) {
         if (!device->modified)
             continue;

@@ -53,7 +53,6 @@ exMainFrame::exMainFrame(const wxString& title)
 
     timer->Start(kRefreshIntervalMs, wxTIMER_CONTINUOUS);
     exAppState::mainFrame = this;
-    exAppState::rackPanel = rackPanel;
 }
 
 exMainFrame::~exMainFrame()
@@ -66,10 +65,8 @@ exMainFrame::~exMainFrame()
     delete exAppState::updateSocket;
     exAppState::updateSocket = nullptr;
     delete timer;
-    if (exAppState::mainFrame == this) {
+    if (exAppState::mainFrame == this)
         exAppState::mainFrame = nullptr;
-        exAppState::rackPanel = nullptr;
-    }
 }
 
 void exMainFrame::ComputeScaleFactor()

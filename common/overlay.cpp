@@ -29,6 +29,14 @@ void exOverlay::Open(exCanvasControl* origin, exCanvasControl* overlay)
     root->dirty = true;
 }
 
+bool exOverlay::OpenDialogOf(exCanvasControl* element,
+                             const std::function<exCanvasControl*(exCanvasControl*)>& create)
+{
+    exCanvasControl* root = element->GetRoot();
+    Open(root, create(root));
+    return false;
+}
+
 void exOverlay::Close(exCanvasControl* origin)
 {
     if (!origin)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 class exCanvasControl;
 
 // The root of a canvas shows at most one overlay (an open dialog) above everything else. A
@@ -10,6 +12,11 @@ public:
     // Makes `overlay` the root's overlay, centred in the root's client area. The previous
     // overlay is retired; an older retired one is deleted first.
     static void Open(exCanvasControl* origin, exCanvasControl* overlay);
+    // What a click on a device element does: the element's dialog, made by `create` for the
+    // element's root, opens over the rack. Returns false (the click goes on to the element's
+    // parents, as every element's click does).
+    static bool OpenDialogOf(exCanvasControl* element,
+                             const std::function<exCanvasControl*(exCanvasControl*)>& create);
     // Retires the root's current overlay, if any, deleting an older retired one.
     static void Close(exCanvasControl* origin);
     // Closes the root's overlay without its "OK" (what it edits is going away) and takes the

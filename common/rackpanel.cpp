@@ -18,7 +18,7 @@ wxEND_EVENT_TABLE()
 exRackPanel::exRackPanel(wxWindow* parent, const wxString& name) : exBaseCanvasPanel(parent, name)
 {
     timer = new wxTimer(this, kTimerId);
-    root = new exRackRoot;
+    Clear();
     SetOrigin(kMargin, kMargin);
     timer->Start(kTickMs, wxTIMER_CONTINUOUS);
 }
@@ -108,18 +108,13 @@ int exRackPanel::ScrollRange(int totalHeight, int clientHeight) const
     return std::max(0, int(totalHeight - visibleUnits) + clientHeight);
 }
 
-void exRackPanel::InsertDeviceAfter(exBaseNode* device, exBaseNode* anchor, int count)
+void exRackPanel::Clear()
 {
-    exCanvasControlList& list = *root->children;
-    list.DeleteObject(device);
-    exCanvasControlList::iterator node = list.Find(anchor);
-    if (node == list.end()) {
-        list.Append(device);
-        return;
-    }
-    for (int step = 0; step <= count && node != list.end(); ++step)
-        ++node;
-    list.Insert(node, device);
+    delete root;
+    auto* rackRoot = new exRackRoot;
+    rackRoot->relayout = [this] { Relayout(); };
+    root = rackRoot;
+    elapsed = 0;
 }
 
 void exRackPanel::OnTimer(wxTimerEvent&)

@@ -29,8 +29,8 @@ public:
 
     void CollectDevices(std::vector<exBaseNode*>& list, bool includeHidden);
     void PositionDevices();
-    // Moves `device` right after `anchor` and the `count` devices that already follow it.
-    void InsertDeviceAfter(exBaseNode* device, exBaseNode* anchor, int count);
+    // An empty rack: every device goes.
+    void Clear();
 
     void OnTimer(wxTimerEvent& event);
     // One tick of the clock: repaint if needed, the discovery request once a second, every

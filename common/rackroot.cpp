@@ -42,3 +42,9 @@ wxSize exRackRoot::DrawChildren(wxGraphicsContext* gc)
     }
     return wxSize(width, height);
 }
+
+void exRackRoot::Relayout() const
+{
+    if (relayout)
+        relayout();
+}

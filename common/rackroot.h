@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "common/controls/canvascontrol.h"
 #include "common/deviceindex.h"
 
@@ -17,7 +19,12 @@ public:
     // Whether anything of the rows from `top`, `height` high, is in view.
     bool Shows(int top, int height) const;
 
+    // Lays the rack out again after a device appeared, went or changed its size: what the rack
+    // panel showing this root does (nothing while none shows it).
+    void Relayout() const;
+
     exDeviceIndex deviceIndex;
+    std::function<void()> relayout;
 
 private:
     double shownTop;

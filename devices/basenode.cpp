@@ -9,7 +9,6 @@
 #include "common/appstate.h"
 #include "common/controls/paintfonts.h"
 #include "common/localadapters.h"
-#include "common/rackpanel.h"
 #include "common/rackroot.h"
 #include "devices/canvasuicontrol.h"
 #include "devices/dmxport.h"
@@ -345,8 +344,8 @@ uint32_t exBaseNode::GetTargetIp() const
 
 void exBaseNode::RelayoutRack()
 {
-    if (exAppState::rackPanel)
-        exAppState::rackPanel->Relayout();
+    if (const auto* rack = dynamic_cast<const exRackRoot*>(GetRoot()))
+        rack->Relayout();
 }
 
 void exBaseNode::PaintShade(wxGraphicsContext* gc)

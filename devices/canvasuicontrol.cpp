@@ -164,7 +164,6 @@ exCanvasControl* exCanvasUIControl::CreateDialog(exCanvasControl* root)
 
 bool exCanvasUIControl::OnClick(exCanvasControl*, int, int)
 {
-    exCanvasControl* root = GetRoot();
-    exOverlay::Open(root, CreateDialog(root));
-    return false;
+    return exOverlay::OpenDialogOf(
+        this, [this](exCanvasControl* root) { return CreateDialog(root); });
 }

@@ -18,7 +18,7 @@ public:
     wxSize Paint(wxGraphicsContext* gc) override;
     // Opens the device settings dialog over the rack.
     bool OnClick(exCanvasControl* source, int x, int y) override;
-    // The device settings dialog, parented to `root`; null while there is none.
+    // The device settings dialog, made for `root`, not yet open.
     virtual exCanvasControl* CreateDialog(exCanvasControl* root);
 
     // "ID: -" for a device without an ID, else "ID: n".

@@ -87,7 +87,6 @@ exCanvasControl* exDMXPort::CreateDialog(exCanvasControl* root)
 
 bool exDMXPort::OnClick(exCanvasControl*, int, int)
 {
-    exCanvasControl* root = GetRoot();
-    exOverlay::Open(root, CreateDialog(root));
-    return false;
+    return exOverlay::OpenDialogOf(
+        this, [this](exCanvasControl* root) { return CreateDialog(root); });
 }

@@ -21,7 +21,7 @@ public:
     wxSize Paint(wxGraphicsContext* gc) override;
     // Opens the port's settings dialog over the rack.
     bool OnClick(exCanvasControl* source, int x, int y) override;
-    // The settings dialog for this port, parented to `root`; null while there is none.
+    // The settings dialog for this port, made for `root`, not yet open.
     virtual exCanvasControl* CreateDialog(exCanvasControl* root);
 
     // Protocol and universe from the 16-bit word the devices send.

@@ -80,7 +80,6 @@ exCanvasControl* exEthernetPort::CreateDialog(exCanvasControl* root)
 
 bool exEthernetPort::OnClick(exCanvasControl*, int, int)
 {
-    exCanvasControl* root = GetRoot();
-    exOverlay::Open(root, CreateDialog(root));
-    return false;
+    return exOverlay::OpenDialogOf(
+        this, [this](exCanvasControl* root) { return CreateDialog(root); });
 }

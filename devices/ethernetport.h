@@ -19,8 +19,7 @@ public:
     wxSize Paint(wxGraphicsContext* gc) override;
     // Opens the device's network settings dialog over the rack.
     bool OnClick(exCanvasControl* source, int x, int y) override;
-    // The network settings dialog for this element, parented to `root`; null while there is
-    // none.
+    // The network settings dialog for this element, made for `root`, not yet open.
     virtual exCanvasControl* CreateDialog(exCanvasControl* root);
 
     // IP and mask texts from the record's current values.

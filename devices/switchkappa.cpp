@@ -1,7 +1,7 @@
 #include "devices/switchkappa.h"
 
 #include "common/appstate.h"
-#include "common/rackpanel.h"
+#include "common/rackroot.h"
 #include "devices/canvasuicontrol.h"
 #include "devices/dmxport.h"
 #include "devices/ethernetport.h"
@@ -215,19 +215,9 @@ bool exSwitchKappa::CreateModule(int bay)
     for (int lower = 1; lower < bay; ++lower)
         if (modules[lower])
             ++followers;
-    exCanvasControlList& list = *parent->children;
-    list.Append(module);
-    exRackPanel* rack = exAppState::rackPanel;
-    if (rack && rack->root == parent) {
-        rack->InsertDeviceAfter(module, this, followers);
+    parent->children->InsertAfter(this, followers, module);
+    if (const auto* rack = dynamic_cast<const exRackRoot*>(GetRoot()))
         rack->Relayout();
-    } else {
-        list.DeleteObject(module);
-        exCanvasControlList::iterator node = list.Find(this);
-        for (int step = 0; step <= followers && node != list.end(); ++step)
-            ++node;
-        list.Insert(node, module);
-    }
     module->SetDirty();
     return true;
 }

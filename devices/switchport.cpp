@@ -117,7 +117,6 @@ exCanvasControl* exSwitchPort::CreateDialog(exCanvasControl* root)
 
 bool exSwitchPort::OnClick(exCanvasControl*, int, int)
 {
-    exCanvasControl* root = GetRoot();
-    exOverlay::Open(root, CreateDialog(root));
-    return false;
+    return exOverlay::OpenDialogOf(
+        this, [this](exCanvasControl* root) { return CreateDialog(root); });
 }

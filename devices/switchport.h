@@ -18,7 +18,7 @@ public:
     wxSize Paint(wxGraphicsContext* gc) override;
     // Opens the switch port dialog over the rack.
     bool OnClick(exCanvasControl* source, int x, int y) override;
-    // The switch port dialog for this port, parented to `root`; null while there is none.
+    // The switch port dialog for this port, made for `root`, not yet open.
     virtual exCanvasControl* CreateDialog(exCanvasControl* root);
 
     // "Normal", "Loop n", "Trunk", "Filter", or empty for a disabled port.

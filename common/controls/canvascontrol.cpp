@@ -53,6 +53,20 @@ void exCanvasControlList::Insert(iterator position, exCanvasControl* control)
     ++m_version;
 }
 
+void exCanvasControlList::InsertAfter(const exCanvasControl* anchor, int followers,
+                                      exCanvasControl* control)
+{
+    DeleteObject(control);
+    iterator node = Find(anchor);
+    if (node == end()) {
+        Append(control);
+        return;
+    }
+    for (int step = 0; step <= followers && node != end(); ++step)
+        ++node;
+    Insert(node, control);
+}
+
 bool exCanvasControlList::DeleteObject(exCanvasControl* control)
 {
     wxexCanvasControlListNode* node = Find(control).node();

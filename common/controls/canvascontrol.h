@@ -51,6 +51,9 @@ public:
     void Append(exCanvasControl* control);
     // Inserts before `position`; the end iterator appends.
     void Insert(iterator position, exCanvasControl* control);
+    // Moves `control` (in the list or not) right after `anchor` and the `followers` entries that
+    // already follow it; appends when `anchor` is not in the list.
+    void InsertAfter(const exCanvasControl* anchor, int followers, exCanvasControl* control);
     // Removes the node holding `control`; false when it is not in the list.
     bool DeleteObject(exCanvasControl* control);
     void Clear();

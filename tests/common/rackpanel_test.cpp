@@ -135,21 +135,21 @@ TEST_F(RackPanelTest, RelayoutReturnsTheViewToTheTop)
     EXPECT_EQ(rack->GetScrollPos(wxVERTICAL), 0);
 }
 
-TEST_F(RackPanelTest, InsertDeviceAfterAnAnchorAndItsFollowers)
+TEST_F(RackPanelTest, InsertAfterAnAnchorAndItsFollowers)
 {
     exBaseNode* a = Add(10);
     exBaseNode* b = Add(10);
     exBaseNode* c = Add(10);
     exBaseNode* d = Add(10);
-    rack->InsertDeviceAfter(d, a, 0);
+    rack->root->children->InsertAfter(a, 0, d);
     EXPECT_THAT(Order(), ElementsAre(a, d, b, c));
-    rack->InsertDeviceAfter(a, d, 2);
+    rack->root->children->InsertAfter(d, 2, a);
     EXPECT_THAT(Order(), ElementsAre(d, b, c, a));
-    rack->InsertDeviceAfter(b, c, 5);
+    rack->root->children->InsertAfter(c, 5, b);
     EXPECT_THAT(Order(), ElementsAre(d, c, a, b));
 
     exBaseNode stranger(nullptr, 0);
-    rack->InsertDeviceAfter(c, &stranger, 0);
+    rack->root->children->InsertAfter(&stranger, 0, c);
     EXPECT_THAT(Order(), ElementsAre(d, a, b, c));
 }
 

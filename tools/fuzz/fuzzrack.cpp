@@ -5,7 +5,6 @@
 #include "common/appstate.h"
 #include "common/localadapters.h"
 #include "common/rackpanel.h"
-#include "common/rackroot.h"
 #include "devices/basenode.h"
 
 FuzzRack::FuzzRack()
@@ -17,7 +16,6 @@ FuzzRack::FuzzRack()
     exAppState::kivnetSocket = &kivnet;
     exAppState::artNetSocket = &artNet;
     exAppState::updateSocket = &update;
-    exAppState::rackPanel = rack;
     exLocalAdapters::Instance().Build({{kLocalAddress, kLocalMask}});
     for (bxBaseSocket* endpoint : {static_cast<bxBaseSocket*>(&kivnet),
                                    static_cast<bxBaseSocket*>(&artNet),
@@ -32,16 +30,13 @@ FuzzRack::~FuzzRack()
     exAppState::kivnetSocket = nullptr;
     exAppState::artNetSocket = nullptr;
     exAppState::updateSocket = nullptr;
-    exAppState::rackPanel = nullptr;
     exLocalAdapters::Instance().Build({});
     frame->Destroy();
 }
 
 void FuzzRack::Reset()
 {
-    delete rack->root;
-    rack->root = new exRackRoot;
-    rack->elapsed = 0;
+    rack->Clear();
     exAppState::autoScan = 1;
     exAppState::autoSend = 1;
     kivnet.sent.clear();
