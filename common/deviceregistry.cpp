@@ -111,8 +111,8 @@ bool exDeviceRegistry::StoreIdentity(exBaseNode* device, const exDiscoveryReply&
 exBaseNode* exDeviceRegistry::HandleKivnetReply(const uint8_t* data, size_t length,
                                                 uint32_t senderIp)
 {
-    uint16_t code = 0;
-    if (!exKivnetProtocol::ReadCode(data, length, code))
+    exKivnetHeader header;
+    if (!exKivnetProtocol::ReadHeader(data, length, header))
         return nullptr;
     exBaseNode* device = FindByIp(senderIp);
     if (device)

@@ -138,15 +138,14 @@ bool exBaseNode::ParseDeviceSettings(const uint8_t* reply, size_t length)
     return true;
 }
 
-bool exBaseNode::ParsePortSettings(const uint8_t* reply, size_t length)
+bool exBaseNode::ParsePortSettings(const uint8_t* reply, size_t length, exPortSettings& port)
 {
-    exPortSettings port;
     if (!exKivnetProtocol::ParsePortSettingsReply(reply, length, port))
         return false;
     if (port.mode == exDMXPort::kInput) {
-        ParseInputPort(reply, length);
+        ParseInputPort(port);
     } else if (port.mode == exDMXPort::kOutput) {
-        ParseOutputPort(reply, length);
+        ParseOutputPort(port);
     } else if (exDMXPort* target = GetDMXPort(port.wirePort)) {
         target->mode = exDMXPort::kDisabled;
     }
@@ -154,21 +153,18 @@ bool exBaseNode::ParsePortSettings(const uint8_t* reply, size_t length)
     return true;
 }
 
-void exBaseNode::ParseInputPort(const uint8_t* reply, size_t length)
+void exBaseNode::ParseInputPort(const exPortSettings& port)
 {
-    StorePortSettings(reply, length, exDMXPort::kInput);
+    StorePortSettings(port, exDMXPort::kInput);
 }
 
-void exBaseNode::ParseOutputPort(const uint8_t* reply, size_t length)
+void exBaseNode::ParseOutputPort(const exPortSettings& port)
 {
-    StorePortSettings(reply, length, exDMXPort::kOutput);
+    StorePortSettings(port, exDMXPort::kOutput);
 }
 
-void exBaseNode::StorePortSettings(const uint8_t* reply, size_t length, int mode)
+void exBaseNode::StorePortSettings(const exPortSettings& port, int mode)
 {
-    exPortSettings port;
-    if (!exKivnetProtocol::ParsePortSettingsReply(reply, length, port))
-        return;
     exDMXPort* target = GetDMXPort(port.wirePort);
     if (!target)
         return;
@@ -220,26 +216,27 @@ void exBaseNode::SendSwitchSettings() {}
 
 void exBaseNode::HandleReply(const uint8_t* reply, size_t length)
 {
-    uint16_t code = 0;
-    if (!exKivnetProtocol::ReadCode(reply, length, code))
+    exKivnetHeader header;
+    if (!exKivnetProtocol::ReadHeader(reply, length, header))
         return;
-    const bool isReply = (code >> 8) == exKivnetProtocol::kReplyFlag;
-    switch (code & 0xFF) {
+    switch (header.command) {
     case exKivnetProtocol::kDeviceSettingsRequest:
         // A refused reply changes nothing, the stage included: the device is asked again.
-        if (ParseDeviceSettings(reply, length) && isReply && readBackStage == kDeviceStage) {
+        if (ParseDeviceSettings(reply, length) && header.isReply && readBackStage == kDeviceStage) {
             readBackStage = kPortStage;
             readBackPort = 0;
             readBackRetries = kReadBackTries;
         }
         break;
-    case exKivnetProtocol::kPortSettingsRequest:
+    case exKivnetProtocol::kPortSettingsRequest: {
         // Only the answer for the port asked for moves the walk on: a slow device answers a
         // repeated request twice, and a late answer for an earlier port must not step it back.
-        if (ParsePortSettings(reply, length) && isReply && readBackStage == kPortStage &&
-            reply[exKivnetProtocol::kHeaderLength] == readBackPort + portBase)
-            AdvancePortStage(reply[exKivnetProtocol::kHeaderLength]);
+        exPortSettings port;
+        if (ParsePortSettings(reply, length, port) && header.isReply && readBackStage == kPortStage &&
+            port.wirePort == readBackPort + portBase)
+            AdvancePortStage(port.wirePort);
         break;
+    }
     default:
         break;
     }

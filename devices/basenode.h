@@ -14,6 +14,7 @@ class exCanvasUIControl;
 class exDMXPort;
 class exEthernetPort;
 class exSwitchPort;
+struct exPortSettings;
 
 // One detected device: its settings record and, as a canvas control, its drawing in the rack.
 // It reads its settings back from the device, counts down its presence and sends what the
@@ -40,9 +41,10 @@ public:
     // Each stores what a reply carries and returns true; a refused reply (too short, or a port
     // mode other than 0, 1 and 2) stores nothing and returns false.
     virtual bool ParseDeviceSettings(const uint8_t* reply, size_t length);
-    virtual bool ParsePortSettings(const uint8_t* reply, size_t length);
-    virtual void ParseInputPort(const uint8_t* reply, size_t length);
-    virtual void ParseOutputPort(const uint8_t* reply, size_t length);
+    // `port` receives what the reply says, for the caller to act on.
+    virtual bool ParsePortSettings(const uint8_t* reply, size_t length, exPortSettings& port);
+    virtual void ParseInputPort(const exPortSettings& port);
+    virtual void ParseOutputPort(const exPortSettings& port);
     virtual void ProgramAll();
     virtual void SendDeviceSettings();
     virtual void ProgramPort(exDMXPort* port);
@@ -100,7 +102,7 @@ protected:
     void AdvancePortStage(int wirePort);
     void RelayoutRack();
     // Mode, universe and port value of the port a port settings reply names, if it has one.
-    void StorePortSettings(const uint8_t* reply, size_t length, int mode);
+    void StorePortSettings(const exPortSettings& port, int mode);
     void PaintOverlayText(wxGraphicsContext* gc, const wxString& text);
 
 private:

@@ -98,19 +98,18 @@ void exSwitchKappa::SendSwitchSettings()
 
 void exSwitchKappa::HandleReply(const uint8_t* reply, size_t length)
 {
-    uint16_t code = 0;
-    if (!exKivnetProtocol::ReadCode(reply, length, code))
+    exKivnetHeader header;
+    if (!exKivnetProtocol::ReadHeader(reply, length, header))
         return;
-    const bool isReply = (code >> 8) == exKivnetProtocol::kReplyFlag;
-    switch (code & 0xFF) {
+    switch (header.command) {
     case exKivnetProtocol::kIdentifyReply:
         HandleIdentify(reply, length);
         break;
     case exKivnetProtocol::kSwitchSettingsRequest:
-        HandleSettings(reply, length, isReply);
+        HandleSettings(reply, length, header.isReply);
         break;
     case exKivnetProtocol::kPortSettingsRequest:
-        if (isReply && readBackStage == kPortStage)
+        if (header.isReply && readBackStage == kPortStage)
             HandleModulePort(reply, length);
         break;
     default:
@@ -226,13 +225,13 @@ void exSwitchKappa::HandleModulePort(const uint8_t* reply, size_t length)
 {
     // A refused reply, or one for a port other than the one asked for (a repeated request
     // answered twice, a late answer), changes nothing in the walk.
-    if (!ParsePortSettings(reply, length) ||
-        reply[exKivnetProtocol::kHeaderLength] != readBackPort + portBase)
+    exPortSettings port;
+    if (!ParsePortSettings(reply, length, port) || port.wirePort != readBackPort + portBase)
         return;
     ++portRepliesRead;
     const int next = portRepliesRead >= dmxPortCount
                          ? -1
-                         : NextModulePort(reply[exKivnetProtocol::kHeaderLength]);
+                         : NextModulePort(port.wirePort);
     if (next < 0) {
         readBackStage = kIdle;
         return;

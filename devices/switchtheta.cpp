@@ -59,11 +59,10 @@ void exSwitchTheta::SendSwitchSettings()
 
 void exSwitchTheta::HandleReply(const uint8_t* reply, size_t length)
 {
-    uint16_t code = 0;
-    if (!exKivnetProtocol::ReadCode(reply, length, code))
+    exKivnetHeader header;
+    if (!exKivnetProtocol::ReadHeader(reply, length, header))
         return;
-    const bool isReply = (code >> 8) == exKivnetProtocol::kReplyFlag;
-    switch (code & 0xFF) {
+    switch (header.command) {
     case exKivnetProtocol::kIdentifyReply: {
         exIdentifyReply identify;
         if (!exKivnetProtocol::ParseIdentifyReply(reply, length, identify))
@@ -84,7 +83,7 @@ void exSwitchTheta::HandleReply(const uint8_t* reply, size_t length)
             return;
         exSwitchRecords::TakeSettings(this, settings);
         switchWord = settings.switchWord;
-        if (isReply && readBackStage == kDeviceStage)
+        if (header.isReply && readBackStage == kDeviceStage)
             readBackStage = kIdle;
         RepaintIfShown();
         break;

@@ -77,7 +77,7 @@ size_t SwitchRecordStride(exSwitchForm form)
 
 } // namespace
 
-bool exKivnetProtocol::ReadCode(const uint8_t* data, size_t length, uint16_t& code)
+bool exKivnetProtocol::ReadHeader(const uint8_t* data, size_t length, exKivnetHeader& header)
 {
     const WireReader reader(data, length);
     if (length < kHeaderLength)
@@ -85,8 +85,13 @@ bool exKivnetProtocol::ReadCode(const uint8_t* data, size_t length, uint16_t& co
     if (reader.ReadU32Be(kMagicOffset) != bxKivnetSocket::kMagic ||
         reader.ReadU16Be(kVersionOffset) != bxKivnetSocket::kVersion)
         return false;
-    code = reader.ReadU16Be(kCodeOffset);
-    return code != 0;
+    const uint16_t code = reader.ReadU16Be(kCodeOffset);
+    if (code == 0)
+        return false;
+    header.code = code;
+    header.command = uint8_t(code & 0xFF);
+    header.isReply = (code >> 8) == kReplyFlag;
+    return true;
 }
 
 std::vector<uint8_t> exKivnetProtocol::BuildHeaderOnly(uint8_t code)

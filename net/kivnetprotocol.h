@@ -69,6 +69,14 @@ struct exSwitchSettings {
     std::array<uint8_t, 16> modules{};
 };
 
+// What the header of a Kivnet datagram says: the command (the code's low byte) and whether it is
+// a device's answer (high byte 0x80) or a request.
+struct exKivnetHeader {
+    uint16_t code = 0;
+    uint8_t command = 0;
+    bool isReply = false;
+};
+
 // Messages of the Kivnet device protocol (UDP 6517), built and read by offset. The endpoint
 // writes the magic and version of every outgoing datagram; the builders write them too, so a
 // message is complete on its own.
@@ -99,7 +107,7 @@ public:
     static constexpr int kModuleSlots = 15;
 
     // True when the datagram carries the Kivnet magic, version 1 and a non-zero message code.
-    static bool ReadCode(const uint8_t* data, size_t length, uint16_t& code);
+    static bool ReadHeader(const uint8_t* data, size_t length, exKivnetHeader& header);
 
     static std::vector<uint8_t> BuildHeaderOnly(uint8_t code);
     static std::vector<uint8_t> BuildLargeIdentifyRequest();

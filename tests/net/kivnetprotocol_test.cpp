@@ -11,10 +11,16 @@ using testing::ElementsAreArray;
 
 TEST(KivnetProtocol, HeaderCheckWantsMagicVersionAndACode)
 {
-    uint16_t code = 0;
+    exKivnetHeader header;
     std::vector<uint8_t> reply = Kivnet(0x8021, 96);
-    EXPECT_TRUE(exKivnetProtocol::ReadCode(reply.data(), reply.size(), code));
-    EXPECT_EQ(code, 0x8021);
+    EXPECT_TRUE(exKivnetProtocol::ReadHeader(reply.data(), reply.size(), header));
+    EXPECT_EQ(header.code, 0x8021);
+    EXPECT_EQ(header.command, 0x21);
+    EXPECT_TRUE(header.isReply);
+    std::vector<uint8_t> request = Kivnet(0x0021, 8);
+    EXPECT_TRUE(exKivnetProtocol::ReadHeader(request.data(), request.size(), header));
+    EXPECT_EQ(header.command, 0x21);
+    EXPECT_FALSE(header.isReply);
     struct Case {
         const char* what;
         size_t offset;
@@ -25,9 +31,9 @@ TEST(KivnetProtocol, HeaderCheckWantsMagicVersionAndACode)
         bytes[c.offset] = c.value;
         if (c.offset == 7)
             bytes[6] = 0;
-        EXPECT_FALSE(exKivnetProtocol::ReadCode(bytes.data(), bytes.size(), code)) << c.what;
+        EXPECT_FALSE(exKivnetProtocol::ReadHeader(bytes.data(), bytes.size(), header)) << c.what;
     }
-    EXPECT_FALSE(exKivnetProtocol::ReadCode(reply.data(), 7, code)) << "short";
+    EXPECT_FALSE(exKivnetProtocol::ReadHeader(reply.data(), 7, header)) << "short";
 }
 
 TEST(KivnetProtocol, RequestsAreHeaderOnlyExceptPortAndLargeIdentify)
