@@ -222,7 +222,8 @@ void exBaseNode::HandleReply(const uint8_t* reply, size_t length)
     switch (header.command) {
     case exKivnetProtocol::kDeviceSettingsRequest:
         // A refused reply changes nothing, the stage included: the device is asked again.
-        if (ParseDeviceSettings(reply, length) && header.isReply && readBackStage == kDeviceStage) {
+        if (ParseDeviceSettings(reply, length) && header.isReply &&
+            readBackStage == kDeviceStage) {
             readBackStage = kPortStage;
             readBackPort = 0;
             readBackRetries = kReadBackTries;
@@ -232,8 +233,8 @@ void exBaseNode::HandleReply(const uint8_t* reply, size_t length)
         // Only the answer for the port asked for moves the walk on: a slow device answers a
         // repeated request twice, and a late answer for an earlier port must not step it back.
         exPortSettings port;
-        if (ParsePortSettings(reply, length, port) && header.isReply && readBackStage == kPortStage &&
-            port.wirePort == readBackPort + portBase)
+        if (ParsePortSettings(reply, length, port) && header.isReply &&
+            readBackStage == kPortStage && port.wirePort == readBackPort + portBase)
             AdvancePortStage(port.wirePort);
         break;
     }

@@ -6,7 +6,7 @@
 # in build-fuzz/findings/<harness>/; a fixed one belongs in tools/fuzz/regressions/<harness>/,
 # which the test suite replays.
 #
-# usage: tools/fuzz.sh [--runs RUNS] SECONDS [HARNESS...]   (harnesses: update kivnet artnet dialogs)
+# usage: tools/fuzz.sh [--runs RUNS] SECONDS [HARNESS...]  (update, kivnet, artnet, dialogs)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

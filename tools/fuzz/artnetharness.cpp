@@ -17,8 +17,7 @@ constexpr size_t kOpCodeOffset = 8;
 constexpr size_t kLongNameOffset = 44;
 constexpr size_t kLongNameWidth = 64;
 
-std::vector<uint8_t> PollReply(uint16_t opCode, const std::vector<uint8_t>& longName)
-{
+std::vector<uint8_t> PollReply(uint16_t opCode, const std::vector<uint8_t> &longName) {
     std::vector<uint8_t> bytes(kReplyLength, 0);
     const char id[] = "Art-Net";
     std::copy(id, id + sizeof(id), bytes.begin());
@@ -29,18 +28,16 @@ std::vector<uint8_t> PollReply(uint16_t opCode, const std::vector<uint8_t>& long
     return bytes;
 }
 
-std::map<exBaseNode*, int> Ids(const std::vector<exBaseNode*>& devices)
-{
-    std::map<exBaseNode*, int> ids;
-    for (exBaseNode* device : devices)
+std::map<exBaseNode *, int> Ids(const std::vector<exBaseNode *> &devices) {
+    std::map<exBaseNode *, int> ids;
+    for (exBaseNode *device : devices)
         ids[device] = device->deviceId;
     return ids;
 }
 
 } // namespace
 
-std::string ArtNetHarness::Run(const uint8_t* data, size_t size)
-{
+std::string ArtNetHarness::Run(const uint8_t *data, size_t size) {
     rack.Reset();
     SimulatedRig rig(rack);
     rig.DiscoverAll();
@@ -52,9 +49,9 @@ std::string ArtNetHarness::Run(const uint8_t* data, size_t size)
             continue;
         }
         const uint8_t pick = input.U8();
-        const uint32_t sender =
-            pick < rig.devices.size() * 2 ? rig.devices[pick % rig.devices.size()].ip
-                                          : 0x0AC90000u | pick;
+        const uint32_t sender = pick < rig.devices.size() * 2
+                                    ? rig.devices[pick % rig.devices.size()].ip
+                                    : 0x0AC90000u | pick;
         std::vector<uint8_t> bytes;
         if (step == kRaw) {
             bytes = input.Chunk();
@@ -64,9 +61,9 @@ std::string ArtNetHarness::Run(const uint8_t* data, size_t size)
             // A reply cut short or grown, as a broken or hostile sender makes it.
             bytes.resize(input.U8() < 0xE0 ? kReplyLength : input.U16() % 600);
         }
-        const std::map<exBaseNode*, int> before = Ids(rack.Devices());
-        exBaseNode* changed = rack.Registry().HandleArtNetReply(bytes.data(), bytes.size(), sender);
-        for (const auto& [device, id] : Ids(rack.Devices()))
+        const std::map<exBaseNode *, int> before = Ids(rack.Devices());
+        exBaseNode *changed = rack.Registry().HandleArtNetReply(bytes.data(), bytes.size(), sender);
+        for (const auto &[device, id] : Ids(rack.Devices()))
             if (device != changed && before.count(device) && before.at(device) != id)
                 return "a reply from another address changed a device's ID";
         if (changed && changed->deviceId < exArtNetProtocol::kForeignNodeId)

@@ -12,9 +12,9 @@ class FuzzRack;
 // no other, and an ID is the number after "ID:" or the foreign mark.
 class ArtNetHarness {
 public:
-    explicit ArtNetHarness(FuzzRack& rack) : rack(rack) {}
-    std::string Run(const uint8_t* data, size_t size);
+    explicit ArtNetHarness(FuzzRack &rack) : rack(rack) {}
+    std::string Run(const uint8_t *data, size_t size);
 
 private:
-    FuzzRack& rack;
+    FuzzRack &rack;
 };

@@ -19,8 +19,8 @@ class SimulatedRig;
 // kind that carries what the dialog showed when "OK" was pressed.
 class DialogHarness {
 public:
-    explicit DialogHarness(FuzzRack& rack) : rack(rack) {}
-    std::string Run(const uint8_t* data, size_t size);
+    explicit DialogHarness(FuzzRack &rack) : rack(rack) {}
+    std::string Run(const uint8_t *data, size_t size);
 
     enum Kind { kDmxPort, kNetwork, kDeviceSettings, kSwitchPort, kKindCount };
 
@@ -30,7 +30,7 @@ private:
         int mode = 0;
         int protocol = -1;
         int universe = 0;
-        int value = 0;       // VLAN, or the loop partner in loop mode
+        int value = 0; // VLAN, or the loop partner in loop mode
         int switchIndex = 0;
         wxString name;
         bool locked = false;
@@ -42,14 +42,14 @@ private:
 
     // Opens a dialog of `kind` on `device` as a click on its element does; null when the
     // device has no such element.
-    exCanvasControl* Open(Kind kind, exBaseNode* device, FuzzInput& input);
-    Shown Capture(Kind kind, exCanvasControl* dialog) const;
+    exCanvasControl *Open(Kind kind, exBaseNode *device, FuzzInput &input);
+    Shown Capture(Kind kind, exCanvasControl *dialog) const;
     // One step of the user or the network; false once the dialog has closed.
-    bool Step(exCanvasControl* dialog, FuzzInput& input, SimulatedRig& rig);
-    void Press(exCanvasControl* control, int dx, int dy);
-    std::string CheckSent(Kind kind, const Shown& shown, exBaseNode* device) const;
+    bool Step(exCanvasControl *dialog, FuzzInput &input, SimulatedRig &rig);
+    void Press(exCanvasControl *control, int dx, int dy);
+    std::string CheckSent(Kind kind, const Shown &shown, exBaseNode *device) const;
 
-    FuzzRack& rack;
+    FuzzRack &rack;
     size_t kivnetAtOpen = 0;
     size_t updateAtOpen = 0;
 };

@@ -12,9 +12,9 @@ class FuzzRack;
 // read-back is then let run to its end. Returns what went wrong, empty when nothing did.
 class KivnetHarness {
 public:
-    explicit KivnetHarness(FuzzRack& rack) : rack(rack) {}
-    std::string Run(const uint8_t* data, size_t size);
+    explicit KivnetHarness(FuzzRack &rack) : rack(rack) {}
+    std::string Run(const uint8_t *data, size_t size);
 
 private:
-    FuzzRack& rack;
+    FuzzRack &rack;
 };

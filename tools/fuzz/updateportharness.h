@@ -13,11 +13,11 @@ class FuzzRack;
 // as a walk of the rack does, and show the count of devices it shows.
 class UpdatePortHarness {
 public:
-    explicit UpdatePortHarness(FuzzRack& rack) : rack(rack) {}
-    std::string Run(const uint8_t* data, size_t size);
+    explicit UpdatePortHarness(FuzzRack &rack) : rack(rack) {}
+    std::string Run(const uint8_t *data, size_t size);
 
 private:
     std::string CheckRack();
 
-    FuzzRack& rack;
+    FuzzRack &rack;
 };
