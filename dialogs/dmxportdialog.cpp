@@ -17,12 +17,6 @@
 namespace
 {
 
-constexpr int kLargestArtNetUniverse = 255;
-constexpr int kSmallestSacnUniverse = 1;
-constexpr int kLargestSacnUniverse = 63999;
-constexpr int kLargestShownetUniverse = 127;
-// The wire carries Shownet universes from 1 up; a Shownet universe 0 would travel as "not set".
-constexpr int kSmallestSentShownetUniverse = 1;
 constexpr int kKeyboardWidth = 175;
 constexpr double kTitleY = 10.0;
 
@@ -39,20 +33,6 @@ int HexValue(wxChar c)
     if (c >= 'A' && c <= 'F')
         return c - 'A' + 10;
     return -1;
-}
-
-wxString ArtNetText(int universe)
-{
-    return wxString::Format("%X-%X", (universe / 16) & 15, universe & 15);
-}
-
-wxString OpeningText(const exDMXPort& port)
-{
-    if (port.universe < 0)
-        return wxString();
-    if (port.protocol == exUniverseCode::kArtNet)
-        return ArtNetText(port.universe);
-    return wxString::Format("%d", port.universe);
 }
 
 } // namespace
@@ -89,7 +69,7 @@ exDMXPortDialog::exDMXPortDialog(exCanvasControl* root, exDMXPort* port)
     keyboard->x = (width - Scaled(kKeyboardWidth)) / 2;
     keyboard->y = Scaled(120);
     universeEntry = new exCanvasTextControl(
-        this, OpeningText(*port), int(keyboard->x / displayScale), 90, kKeyboardWidth, 20);
+        this, exUniverseCode::EntryText(port->protocol, port->universe), int(keyboard->x / displayScale), 90, kKeyboardWidth, 20);
 
     children->Append(modeSelector);
     children->Append(protocolSelector);
@@ -179,7 +159,8 @@ bool exDMXPortDialog::AppendUniverseCharacter(wxChar character)
         } else if (text.length() == 1) {
             // The first digit is the high one; masking keeps the universe within 0..255 even
             // if the text and the universe ever disagreed.
-            SetUniverse((universe & 15) * 16 + value, text + "-" + wxString(character));
+            const int twoDigits = (universe & 15) * 16 + value;
+            SetUniverse(twoDigits, exUniverseCode::EntryText(pendingProtocol, twoDigits));
         }
         return true;
     }
@@ -188,8 +169,8 @@ bool exDMXPortDialog::AppendUniverseCharacter(wxChar character)
             return false;
         const int digit = character - '0';
         const long long next = universe * 10LL + digit;
-        if (next >= kSmallestSacnUniverse && next <= kLargestSacnUniverse)
-            SetUniverse(int(next), wxString::Format("%d", int(next)));
+        if (exUniverseCode::InRange(pendingProtocol, int(next)))
+            SetUniverse(int(next), exUniverseCode::EntryText(pendingProtocol, int(next)));
         else if (digit == 0)
             return false;
         else
@@ -200,10 +181,10 @@ bool exDMXPortDialog::AppendUniverseCharacter(wxChar character)
         if (!IsDigit(character))
             return false;
         const long long next = universe * 10LL + (character - '0');
-        if (next > kLargestShownetUniverse)
+        if (!exUniverseCode::InRange(pendingProtocol, int(next)))
             SetUniverse(0, wxString());
         else
-            SetUniverse(int(next), wxString::Format("%d", int(next)));
+            SetUniverse(int(next), exUniverseCode::EntryText(pendingProtocol, int(next)));
         return true;
     }
     default:
@@ -213,27 +194,10 @@ bool exDMXPortDialog::AppendUniverseCharacter(wxChar character)
 
 void exDMXPortDialog::ReformatUniverse()
 {
-    int universe = pendingUniverse;
-    switch (pendingProtocol) {
-    case exUniverseCode::kArtNet:
-        if (universe < 0 || universe > kLargestArtNetUniverse)
-            universe = 0;
-        SetUniverse(universe,
-                    universe > 15 ? ArtNetText(universe) : wxString::Format("%X", universe));
-        break;
-    case exUniverseCode::kSacn:
-        if (universe < kSmallestSacnUniverse || universe > kLargestSacnUniverse)
-            universe = kSmallestSacnUniverse;
-        SetUniverse(universe, wxString::Format("%d", universe));
-        break;
-    case exUniverseCode::kShownet:
-        if (universe < kSmallestSentShownetUniverse || universe > kLargestShownetUniverse)
-            universe = kSmallestSentShownetUniverse;
-        SetUniverse(universe, wxString::Format("%d", universe));
-        break;
-    default:
-        break;
-    }
+    if (pendingProtocol == exUniverseCode::kNotSet)
+        return;
+    const int universe = exUniverseCode::Clamp(pendingProtocol, pendingUniverse);
+    SetUniverse(universe, exUniverseCode::EntryText(pendingProtocol, universe, true));
 }
 
 void exDMXPortDialog::SetUniverse(int universe, const wxString& text)
@@ -244,9 +208,7 @@ void exDMXPortDialog::SetUniverse(int universe, const wxString& text)
 
 void exDMXPortDialog::Commit()
 {
-    if (pendingProtocol == exUniverseCode::kShownet &&
-        pendingUniverse < kSmallestSentShownetUniverse)
-        pendingUniverse = kSmallestSentShownetUniverse;
+    pendingUniverse = exUniverseCode::Sendable(pendingProtocol, pendingUniverse);
     port->mode = pendingMode;
     port->protocol = pendingProtocol;
     port->universe = pendingUniverse;

@@ -5,6 +5,10 @@ constexpr uint16_t kShownetBase = 0x00FF;
 constexpr uint16_t kArtNetBase = 0x0200;
 constexpr uint16_t kSacnBase = 0x0300;
 constexpr int kLargestArtNetUniverse = 0xFF;
+constexpr int kSmallestSacnUniverse = 1;
+constexpr int kLargestSacnUniverse = 63999;
+constexpr int kLargestShownetUniverse = 127;
+constexpr int kSmallestSentShownetUniverse = 1;
 } // namespace
 
 void exUniverseCode::Decode(uint16_t code, int& protocol, int& universe)
@@ -60,4 +64,51 @@ wxString exUniverseCode::Text(int protocol, int universe)
     default:
         return wxString();
     }
+}
+
+bool exUniverseCode::InRange(int protocol, int universe)
+{
+    switch (protocol) {
+    case kArtNet:
+        return universe >= 0 && universe <= kLargestArtNetUniverse;
+    case kSacn:
+        return universe >= kSmallestSacnUniverse && universe <= kLargestSacnUniverse;
+    case kShownet:
+        return universe >= 0 && universe <= kLargestShownetUniverse;
+    default:
+        return false;
+    }
+}
+
+int exUniverseCode::Clamp(int protocol, int universe)
+{
+    switch (protocol) {
+    case kArtNet:
+        return InRange(protocol, universe) ? universe : 0;
+    case kSacn:
+        return InRange(protocol, universe) ? universe : kSmallestSacnUniverse;
+    case kShownet:
+        return InRange(protocol, universe) ? Sendable(protocol, universe)
+                                           : kSmallestSentShownetUniverse;
+    default:
+        return universe;
+    }
+}
+
+int exUniverseCode::Sendable(int protocol, int universe)
+{
+    if (protocol == kShownet && universe >= 0 && universe < kSmallestSentShownetUniverse)
+        return kSmallestSentShownetUniverse;
+    return universe;
+}
+
+wxString exUniverseCode::EntryText(int protocol, int universe, bool shortArtNet)
+{
+    if (universe < 0)
+        return wxString();
+    if (protocol != kArtNet)
+        return wxString::Format("%d", universe);
+    if (shortArtNet && universe < 16)
+        return wxString::Format("%X", universe);
+    return wxString::Format("%X-%X", (universe / 16) & 15, universe & 15);
 }

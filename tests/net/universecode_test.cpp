@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "net/universecode.h"
 
 TEST(UniverseCode, DecodesByHighByte)
@@ -49,4 +51,39 @@ TEST(UniverseCode, EncodesWithTheDevicesSixteenBitArithmetic)
     for (const Case& c : cases)
         EXPECT_EQ(exUniverseCode::Encode(c.protocol, c.universe), c.code)
             << c.protocol << "/" << c.universe;
+}
+
+// The ranges a port keeps per protocol, where a protocol change brings a universe, what a port
+// sends, and how the port dialog's entry shows it.
+TEST(UniverseCode, RangesDefaultsAndEntryTextPerProtocol)
+{
+    constexpr int A = exUniverseCode::kArtNet, S = exUniverseCode::kSacn,
+                  N = exUniverseCode::kShownet;
+    struct Case {
+        int protocol;
+        int universe;
+        bool inRange;
+        int clamped;
+        int sent;
+        const char* entry;
+        const char* shortEntry;
+    } cases[] = {
+        {A, 0, true, 0, 0, "0-0", "0"},        {A, 15, true, 15, 15, "0-F", "F"},
+        {A, 31, true, 31, 31, "1-F", "1-F"},   {A, 255, true, 255, 255, "F-F", "F-F"},
+        {A, 256, false, 0, 256, "0-0", "0-0"}, {A, -1, false, 0, -1, "", ""},
+        {S, 0, false, 1, 0, "0", "0"},         {S, 1, true, 1, 1, "1", "1"},
+        {S, 63999, true, 63999, 63999, "63999", "63999"},
+        {S, 64000, false, 1, 64000, "64000", "64000"},
+        {N, 0, true, 1, 1, "0", "0"},          {N, 127, true, 127, 127, "127", "127"},
+        {N, 128, false, 1, 128, "128", "128"},
+    };
+    for (const Case& c : cases) {
+        const std::string what = std::to_string(c.protocol) + "/" + std::to_string(c.universe);
+        EXPECT_EQ(exUniverseCode::InRange(c.protocol, c.universe), c.inRange) << what;
+        EXPECT_EQ(exUniverseCode::Clamp(c.protocol, c.universe), c.clamped) << what;
+        EXPECT_EQ(exUniverseCode::Sendable(c.protocol, c.universe), c.sent) << what;
+        EXPECT_EQ(exUniverseCode::EntryText(c.protocol, c.universe), c.entry) << what;
+        EXPECT_EQ(exUniverseCode::EntryText(c.protocol, c.universe, true), c.shortEntry) << what;
+    }
+    EXPECT_FALSE(exUniverseCode::InRange(exUniverseCode::kNotSet, 0));
 }
