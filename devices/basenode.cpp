@@ -27,9 +27,6 @@ wxIMPLEMENT_ABSTRACT_CLASS(exBaseNode, exCanvasControl);
 
 namespace {
 constexpr int kWarningImageSize = 128;
-constexpr uint8_t kLockNotReported = 0;
-constexpr uint8_t kUnlocked = 1;
-
 } // namespace
 
 exBaseNode::exBaseNode(exCanvasControl* parent, int dmxPortCount)
@@ -123,8 +120,8 @@ bool exBaseNode::ParseDeviceSettings(const uint8_t* reply, size_t length)
     exDeviceSettingsReply settings;
     if (!exKivnetProtocol::ParseDeviceSettingsReply(reply, length, settings))
         return false;
-    if (settings.lock != kLockNotReported)
-        locked = settings.lock != kUnlocked;
+    if (settings.lock != exKivnetProtocol::kLockNotReported)
+        locked = settings.lock != exKivnetProtocol::kUnlocked;
     displayTimeout = settings.displayTimeout;
     optionA = settings.optionA;
     optionB = settings.optionB;

@@ -8,6 +8,7 @@
 #include "common/controls/paintfonts.h"
 #include "common/overlay.h"
 #include "devices/basenode.h"
+#include "devices/displaytimeout.h"
 #include "devices/paneldrawing.h"
 #include "dialogs/globalsettingsdialog.h"
 
@@ -15,8 +16,6 @@ namespace {
 // The display's screen: darker while the pointer is on it.
 const wxColour kScreenBlue(30, 175, 250);
 const wxColour kScreenHoverBlue(0, 0, 255);
-
-enum TimeoutCode { kAlwaysOn = 1, kFiveSeconds = 2, kOneMinute = 5 };
 } // namespace
 
 exCanvasUIControl::exCanvasUIControl(exBaseNode* device)
@@ -37,16 +36,7 @@ wxString exCanvasUIControl::GetIdText() const
 
 wxString exCanvasUIControl::GetTimeoutText(bool smallDisplay) const
 {
-    switch (device->displayTimeout) {
-    case kAlwaysOn:
-        return smallDisplay ? "Display: On" : "Display: Always On";
-    case kFiveSeconds:
-        return smallDisplay ? "Display: 5 sec" : "Display: 5 seconds";
-    case kOneMinute:
-        return smallDisplay ? "Display: 1 min" : "Display: 1 minute";
-    default:
-        return wxEmptyString;
-    }
+    return exDisplayTimeout::DisplayText(device->displayTimeout, smallDisplay);
 }
 
 wxString exCanvasUIControl::GetShownName() const

@@ -8,6 +8,7 @@
 #include "common/controls/canvasbutton.h"
 #include "common/controls/canvastextcontrol.h"
 #include "common/controls/hexkeyboard.h"
+#include "common/controls/keys.h"
 #include "common/controls/segmentedcontrol.h"
 #include "devices/basenode.h"
 #include "devices/dmxport.h"
@@ -19,21 +20,6 @@ namespace
 
 constexpr int kKeyboardWidth = 175;
 constexpr double kTitleY = 10.0;
-
-bool IsDigit(wxChar c)
-{
-    return c >= '0' && c <= '9';
-}
-
-// Upper case only: the devices' own keypads know no lower-case digits.
-int HexValue(wxChar c)
-{
-    if (IsDigit(c))
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 
 } // namespace
 
@@ -149,7 +135,7 @@ bool exDMXPortDialog::AppendUniverseCharacter(wxChar character)
     const int universe = std::max(pendingUniverse, 0);
     switch (pendingProtocol) {
     case exUniverseCode::kArtNet: {
-        const int value = HexValue(character);
+        const int value = exKeys::HexValue(character);
         if (value < 0)
             return false;
         if (text.length() == 3)
@@ -165,7 +151,7 @@ bool exDMXPortDialog::AppendUniverseCharacter(wxChar character)
         return true;
     }
     case exUniverseCode::kSacn: {
-        if (!IsDigit(character))
+        if (!exKeys::IsDigit(character))
             return false;
         const int digit = character - '0';
         const long long next = universe * 10LL + digit;
@@ -178,7 +164,7 @@ bool exDMXPortDialog::AppendUniverseCharacter(wxChar character)
         return true;
     }
     case exUniverseCode::kShownet: {
-        if (!IsDigit(character))
+        if (!exKeys::IsDigit(character))
             return false;
         const long long next = universe * 10LL + (character - '0');
         if (!exUniverseCode::InRange(pendingProtocol, int(next)))

@@ -9,16 +9,17 @@
 #include "common/controls/canvasbutton.h"
 #include "common/controls/canvasswitch.h"
 #include "common/controls/canvastextcontrol.h"
+#include "common/controls/keys.h"
 #include "common/controls/paintfonts.h"
 #include "common/controls/segmentedcontrol.h"
 #include "common/controls/textmeasure.h"
 #include "devices/basenode.h"
 #include "devices/canvasuicontrol.h"
+#include "devices/displaytimeout.h"
 #include "dialogs/dialogframe.h"
 #include "net/utf8text.h"
 
 namespace {
-constexpr wxChar kBackspace = 8;
 constexpr int kRowPitch = 30;
 constexpr int kEntryWidth = 210;
 constexpr int kRowHeight = 20;
@@ -55,13 +56,9 @@ exGlobalSettingsDialog::exGlobalSettingsDialog(exCanvasControl* root, exBaseNode
     int widest = Scaled(kEntryWidth);
     int rows = 0;
     if (hasDisplayRow) {
-        wxArrayString choices;
-        choices.Add("Always On");
-        choices.Add("5 Sec");
-        choices.Add("1 Min");
         displaySelector = new exCanvasSegementedControl(
-            this, choices, SelectionForCode(device->displayTimeout), column, 60, 40,
-            Scaled(kRowHeight));
+            this, exDisplayTimeout::Choices(), exDisplayTimeout::IndexOf(device->displayTimeout),
+            column, 60, 40, Scaled(kRowHeight));
         displaySelector->Measure();
         children->Append(displaySelector);
         nameEntry->width = displaySelector->width;
@@ -80,14 +77,6 @@ exGlobalSettingsDialog::exGlobalSettingsDialog(exCanvasControl* root, exBaseNode
 
     width = Scaled(50) + widest + labelWidth;
     height = Scaled(rows + 100);
-}
-
-int exGlobalSettingsDialog::SelectionForCode(int code)
-{
-    for (int i = 0; i < int(std::size(kTimeoutCodes)); ++i)
-        if (kTimeoutCodes[i] == code)
-            return i;
-    return -1;
 }
 
 wxSize exGlobalSettingsDialog::Paint(wxGraphicsContext* gc)
@@ -120,8 +109,8 @@ bool exGlobalSettingsDialog::OnClick(exCanvasControl* source, int, int)
     }
     if (displaySelector && source == displaySelector) {
         const int index = displaySelector->GetSelection();
-        if (index >= 0 && index < int(std::size(kTimeoutCodes)))
-            pendingTimeout = kTimeoutCodes[index];
+        if (index >= 0 && index < int(std::size(exDisplayTimeout::kCodes)))
+            pendingTimeout = exDisplayTimeout::kCodes[index];
         return true;
     }
     if (lockSwitch && source == lockSwitch) {
@@ -147,7 +136,7 @@ int exGlobalSettingsDialog::FilterChar(wxChar character)
     if (GetRoot()->focusedControl != nameEntry)
         return -1;
     // The limit is the wire field's 17 bytes, whole characters only: seventeen "ü" would not fit.
-    if (character != kBackspace && Utf8Length(nameEntry->text + wxString(character)) > kNameLimit)
+    if (character != exKeys::kBackspace && Utf8Length(nameEntry->text + wxString(character)) > kNameLimit)
         return 0;
     return 1;
 }

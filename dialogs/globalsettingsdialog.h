@@ -3,6 +3,7 @@
 #include <wx/font.h>
 
 #include "common/controls/canvascontrol.h"
+#include "net/kivnetprotocol.h"
 
 class exBaseNode;
 class exCanvasButton;
@@ -16,18 +17,14 @@ class exCanvasTextControl;
 // is sent must be what the dialog shows. "OK" writes them into the device.
 class exGlobalSettingsDialog : public exCanvasControl {
 public:
-    static constexpr size_t kNameLimit = 17;
-    // Display time-out codes the devices understand, in the selector's order.
-    static constexpr int kTimeoutCodes[] = {1, 2, 5};
+    // The name field's width on the wire, in bytes.
+    static constexpr size_t kNameLimit = exKivnetProtocol::kNameWidth;
 
     exGlobalSettingsDialog(exCanvasControl* root, exBaseNode* device);
 
     wxSize Paint(wxGraphicsContext* gc) override;
     bool OnClick(exCanvasControl* source, int x, int y) override;
     int FilterChar(wxChar character) override;
-
-    // The selector index showing a time-out code; -1 for a code the selector does not offer.
-    static int SelectionForCode(int code);
 
     exBaseNode* device;
     exCanvasSegementedControl* displaySelector = nullptr;

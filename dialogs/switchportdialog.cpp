@@ -8,6 +8,7 @@
 #include "common/controls/canvasbutton.h"
 #include "common/controls/canvascolours.h"
 #include "common/controls/canvastextcontrol.h"
+#include "common/controls/keys.h"
 #include "common/controls/numberkeyboard.h"
 #include "common/controls/paintfonts.h"
 #include "common/controls/segmentedcontrol.h"
@@ -17,13 +18,7 @@
 #include "dialogs/dialogframe.h"
 
 namespace {
-constexpr wxChar kBackspace = 8;
 const wxColour kDisabledEntryFill(50, 50, 50);
-
-bool IsDigit(wxChar character)
-{
-    return character >= '0' && character <= '9';
-}
 
 exCanvasTextControl* MakeEntry(exCanvasControl* dialog, const wxString& text, int x, int y)
 {
@@ -190,12 +185,12 @@ int exSwitchPortDialog::FilterChar(wxChar character)
 void exSwitchPortDialog::ApplyVlanKey(wxChar character)
 {
     // Any other key leaves the VLAN as it is, so it never passes through 0 or an empty entry.
-    if (character != kBackspace && !IsDigit(character))
+    if (character != exKeys::kBackspace && !exKeys::IsDigit(character))
         return;
     const int typed = firstKeyClears ? 0 : pendingVlan;
     firstKeyClears = false;
     int vlan;
-    if (character == kBackspace) {
+    if (character == exKeys::kBackspace) {
         vlan = typed / 10;
     } else {
         const int digit = character - '0';
@@ -211,13 +206,13 @@ void exSwitchPortDialog::ApplyVlanKey(wxChar character)
 
 void exSwitchPortDialog::ApplyPartnerKey(wxChar character)
 {
-    if (firstKeyClears || character == kBackspace) {
+    if (firstKeyClears || character == exKeys::kBackspace) {
         firstKeyClears = false;
         pendingPartner = 0;
         partnerEntry->SetText(wxEmptyString);
         return;
     }
-    if (!IsDigit(character))
+    if (!exKeys::IsDigit(character))
         return;
     const int digit = character - '0';
     if (digit == 0 && pendingPartner == 0)

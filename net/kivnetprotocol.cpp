@@ -59,7 +59,6 @@ constexpr size_t kRecordSpeedOffset = 1;
 constexpr size_t kRecordValueOffset = 2;
 constexpr size_t kModuleTableOffset = 1346;
 
-constexpr uint8_t kLockedOnWire = 2;
 
 WireWriter StartMessage(size_t length, uint8_t code)
 {
@@ -117,7 +116,7 @@ std::vector<uint8_t> exKivnetProtocol::BuildDeviceSettings(const exDeviceSetting
 {
     WireWriter writer = StartMessage(kDeviceSettingsLength, kDeviceSettings);
     writer.WriteText(kNameOffset, kNameWidth, settings.name);
-    writer.WriteU8(kLockOffset, settings.locked ? 2 : 1);
+    writer.WriteU8(kLockOffset, settings.locked ? kLocked : kUnlocked);
     writer.WriteU8(kDisplayTimeoutOffset, settings.displayTimeout);
     writer.WriteU8(kOptionAOffset, settings.optionA);
     writer.WriteU8(kOptionBOffset, settings.optionB);
@@ -148,7 +147,7 @@ std::vector<uint8_t> exKivnetProtocol::BuildSwitchSettings(exSwitchForm form,
 {
     WireWriter writer = StartMessage(SwitchSettingsLength(form), kSwitchSettings);
     writer.WriteText(kNameOffset, kNameWidth, settings.name);
-    writer.WriteU8(kSwitchLockOffset, settings.locked ? 2 : 1);
+    writer.WriteU8(kSwitchLockOffset, settings.locked ? kLocked : kUnlocked);
     writer.WriteU8(kSwitchRecordCountOffset, settings.recordCount);
     writer.WriteU16Le(kSwitchDisplayTimeoutOffset, settings.displayTimeout);
     if (form == exSwitchForm::Small) {
@@ -240,7 +239,7 @@ bool exKivnetProtocol::ParseSwitchSettingsReply(exSwitchForm form, const uint8_t
         return false;
     const WireReader reader(data, length);
     settings.name = reader.ReadText(kNameOffset, kSwitchNameReadWidth);
-    settings.locked = reader.ReadU8(kSwitchLockOffset) == kLockedOnWire;
+    settings.locked = reader.ReadU8(kSwitchLockOffset) == kLocked;
     settings.recordCount = reader.ReadU8(kSwitchRecordCountOffset);
     settings.displayTimeout = reader.ReadU16Le(kSwitchDisplayTimeoutOffset);
     settings.displayLine2 = reader.ReadText(kSwitchLine2Offset, kSwitchLine2Width);

@@ -104,6 +104,10 @@ public:
     static constexpr size_t kSmallSwitchSettingsLength = 450;
     static constexpr size_t kLargeSwitchSettingsLength = 1354;
     static constexpr size_t kNameWidth = 17;
+    // The lock byte: a device settings reply may leave it unreported; sent, it is 1 or 2.
+    static constexpr uint8_t kLockNotReported = 0;
+    static constexpr uint8_t kUnlocked = 1;
+    static constexpr uint8_t kLocked = 2;
     static constexpr int kModuleSlots = 15;
 
     // True when the datagram carries the Kivnet magic, version 1 and a non-zero message code.

@@ -4,15 +4,10 @@
 #include <wx/graphics.h>
 #include <wx/pen.h>
 
+#include "common/controls/keys.h"
 #include "common/controls/paintfonts.h"
 #include "common/controls/textmeasure.h"
 
-namespace {
-
-constexpr wxChar kBackspace = 8;
-constexpr wxChar kTab = 9;
-
-} // namespace
 
 exCanvasTextControl::exCanvasTextControl(exCanvasControl* parent, const wxString& text, int x,
                                          int y, int width, int height)
@@ -52,7 +47,7 @@ void exCanvasTextControl::OnChar(wxChar character)
 {
     if (character == 0)
         return;
-    if (character == kTab) {
+    if (character == exKeys::kTab) {
         if (parent)
             parent->FocusNext(this);
         return;
@@ -60,7 +55,7 @@ void exCanvasTextControl::OnChar(wxChar character)
     // 0 means an ancestor refused the character or has already applied it itself.
     if (FilterChar(character) == 0)
         return;
-    if (character == kBackspace) {
+    if (character == exKeys::kBackspace) {
         if (!text.empty())
             text.RemoveLast();
     } else {
