@@ -6,6 +6,7 @@
 #include <wx/sizer.h>
 
 #include "common/appstate.h"
+#include "common/controls/canvascolours.h"
 #include "common/controlpanel.h"
 #include "common/deviceregistry.h"
 #include "common/localadapters.h"
@@ -86,7 +87,7 @@ void exMainFrame::BuildPanels()
     sizer->Add(rackPanel, 1, wxEXPAND | wxALL, 0);
     exAppState::autoScan = 1;
     exAppState::autoSend = 1;
-    rackPanel->SetBackgroundColour(wxColour(70, 70, 70, 255));
+    rackPanel->SetBackgroundColour(exCanvasColours::kDarkGrey);
     SetSizer(sizer);
     Layout();
 }

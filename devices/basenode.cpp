@@ -7,6 +7,7 @@
 #include <wx/pen.h>
 
 #include "common/appstate.h"
+#include "common/controls/canvascolours.h"
 #include "common/controls/paintfonts.h"
 #include "common/localadapters.h"
 #include "common/rackroot.h"
@@ -345,7 +346,7 @@ void exBaseNode::RelayoutRack()
 
 void exBaseNode::PaintShade(wxGraphicsContext* gc)
 {
-    const wxColour shade(0, 0, 0, 150);
+    const wxColour& shade = exCanvasColours::kPressedShade;
     gc->SetBrush(wxBrush(shade));
     gc->SetPen(wxPen(shade, 1));
     gc->DrawRoundedRectangle(-4, -4, width + 8, height + 8, 3);

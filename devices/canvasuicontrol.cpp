@@ -12,12 +12,6 @@
 #include "devices/paneldrawing.h"
 #include "dialogs/globalsettingsdialog.h"
 
-namespace {
-// The display's screen: darker while the pointer is on it.
-const wxColour kScreenBlue(30, 175, 250);
-const wxColour kScreenHoverBlue(0, 0, 255);
-} // namespace
-
 exCanvasUIControl::exCanvasUIControl(exBaseNode* device)
     : exCanvasButton(device, 0, 0, 40, 20, "Button"), device(device)
 {
@@ -47,8 +41,8 @@ wxString exCanvasUIControl::GetShownName() const
 wxColour exCanvasUIControl::ScreenColour() const
 {
     if (mouseState == kHover)
-        return kScreenHoverBlue;
-    return modified ? *wxRED : kScreenBlue;
+        return exCanvasColours::kScreenHoverBlue;
+    return modified ? *wxRED : exCanvasColours::kScreenBlue;
 }
 
 wxSize exCanvasUIControl::Paint(wxGraphicsContext* gc)

@@ -2,6 +2,7 @@
 
 #include <wx/graphics.h>
 
+#include "common/controls/canvascolours.h"
 #include "devices/canvasuicontrol.h"
 #include "devices/dmxport.h"
 #include "devices/ethernetport.h"
@@ -9,14 +10,9 @@
 
 using exPanelDrawing::Place;
 
-namespace {
-const wxColour kBoxFill(200, 200, 200);
-const wxColour kBoxEdge(170, 170, 170);
-} // namespace
-
 exSprite::exSprite(exCanvasControl* parent)
-    : exBaseNodeTableTop(parent, 2, kSmallBoxX, kSmallBoxWidth, kSmallBoxLabelX, wxBrush(kBoxFill),
-                         wxPen(kBoxEdge, 1))
+    : exBaseNodeTableTop(parent, 2, kSmallBoxX, kSmallBoxWidth, kSmallBoxLabelX,
+                         wxBrush(exCanvasColours::kBoxFill), wxPen(exCanvasColours::kBoxEdge, 1))
 {
     title = "Sprite";
     Place(dmxPorts[0], 335, 75);

@@ -18,12 +18,11 @@
 #include "dialogs/dialogframe.h"
 
 namespace {
-const wxColour kDisabledEntryFill(50, 50, 50);
 
 exCanvasTextControl* MakeEntry(exCanvasControl* dialog, const wxString& text, int x, int y)
 {
     auto* entry = new exCanvasTextControl(dialog, text, x, y, 95, 20);
-    entry->disabledFill = kDisabledEntryFill;
+    entry->disabledFill = exCanvasColours::kDisabledEntryFill;
     dialog->children->Append(entry);
     return entry;
 }

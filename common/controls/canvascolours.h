@@ -10,8 +10,17 @@ namespace exCanvasColours {
 inline const wxColour kLightGrey(170, 170, 170);
 // Default text colour, the disabled button, and the rack's background.
 inline const wxColour kDarkGrey(70, 70, 70);
-// Laid over a pressed bitmap button to darken its picture.
+// Laid over a pressed bitmap button to darken its picture, and over a lost or unreachable
+// device.
 inline const wxColour kPressedShade(0, 0, 0, 150);
+// A device display's screen, and the same while the pointer is on it.
+inline const wxColour kScreenBlue(30, 175, 250);
+inline const wxColour kScreenHoverBlue(0, 0, 255);
+// The small box models' case: its face and its edge.
+inline const wxColour kBoxFill(200, 200, 200);
+inline const wxColour kBoxEdge(170, 170, 170);
+// An entry that cannot be edited in the switch port dialog.
+inline const wxColour kDisabledEntryFill(50, 50, 50);
 // Fills of the IPv4 entry for a usable and an unusable address.
 inline const wxColour kIpValidFill(100, 160, 100);
 inline const wxColour kIpInvalidFill(160, 100, 100);
