@@ -7,9 +7,7 @@
 // order the device settings dialog offers them) and how the program shows each.
 class exDisplayTimeout {
 public:
-    static constexpr int kAlwaysOn = 1;
-    static constexpr int kFiveSeconds = 2;
-    static constexpr int kOneMinute = 5;
+    enum Code { kAlwaysOn = 1, kFiveSeconds = 2, kOneMinute = 5 };
     static constexpr int kCodes[] = {kAlwaysOn, kFiveSeconds, kOneMinute};
 
     // The position of `code` among the offered ones; -1 for a code not offered.

@@ -21,6 +21,7 @@
 #include "devices/nodezeta.h"
 #include "devices/switchkappa.h"
 #include "devices/switchport.h"
+#include "e2e/programinprocess.h"
 #include "support/simnetwork.h"
 #include "support/testudp.h"
 
@@ -47,32 +48,9 @@ const char kEveryModel[] = R"({"devices": [
   {"model": "0x300E", "unit": 12, "ip": "10.202.1.12", "mask": "255.255.0.0", "name": "Iota", "id": 22}
 ]})";
 
-class DiscoveryEndToEnd : public testing::Test {
+class DiscoveryEndToEnd : public ProgramInProcess {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(network.ok());
-        ASSERT_TRUE(network.StartSimulator(kEveryModel));
-        side = std::make_unique<ProgramSide>(network);
-        ASSERT_TRUE(side->ok());
-        frame = new exMainFrame("Merrow Rigwise 1.16");
-        frame->Show();
-    }
-
-    void TearDown() override
-    {
-        if (frame)
-            frame->Close(true);
-        PumpEventsUntil([] { return exAppState::mainFrame == nullptr; }, 3000);
-        side.reset();
-    }
-
-    std::vector<exBaseNode*> Devices()
-    {
-        std::vector<exBaseNode*> devices;
-        frame->rackPanel->CollectDevices(devices, true);
-        return devices;
-    }
+    void SetUp() override { StartProgram(kEveryModel); }
 
     exBaseNode* ByUnit(uint16_t modelCode, uint16_t unit)
     {
@@ -109,9 +87,6 @@ protected:
         return text;
     }
 
-    SimNetwork network;
-    std::unique_ptr<ProgramSide> side;
-    exMainFrame* frame = nullptr;
 };
 
 } // namespace

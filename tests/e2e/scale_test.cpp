@@ -11,6 +11,7 @@
 #include "common/mainframe.h"
 #include "common/rackpanel.h"
 #include "devices/basenode.h"
+#include "e2e/programinprocess.h"
 #include "support/simnetwork.h"
 #include "support/testudp.h"
 
@@ -18,33 +19,12 @@ namespace {
 
 // The program in this process, on the program's side of a network whose simulator plays
 // `count` devices of every model in turn.
-class ScaleEndToEnd : public testing::Test {
+class ScaleEndToEnd : public ProgramInProcess {
 protected:
     void Start(int count)
     {
-        ASSERT_TRUE(network.ok());
-        ASSERT_TRUE(network.StartSimulator(R"({"devices": []})",
-                                           {"--generate", std::to_string(count), "--first",
-                                            "10.202.2.1", "--mask", "255.255.0.0"}));
-        side = std::make_unique<ProgramSide>(network);
-        ASSERT_TRUE(side->ok());
-        frame = new exMainFrame("Merrow Rigwise 1.16");
-        frame->Show();
-    }
-
-    void TearDown() override
-    {
-        if (frame)
-            frame->Close(true);
-        PumpEventsUntil([] { return exAppState::mainFrame == nullptr; }, 3000);
-        side.reset();
-    }
-
-    std::vector<exBaseNode*> Devices() const
-    {
-        std::vector<exBaseNode*> list;
-        frame->rackPanel->CollectDevices(list, true);
-        return list;
+        StartProgram(R"({"devices": []})", {"--generate", std::to_string(count), "--first",
+                                            "10.202.2.1", "--mask", "255.255.0.0"});
     }
 
     size_t CountReadBack() const
@@ -87,16 +67,13 @@ protected:
 
     static constexpr int kLowestCountdown = 5000 - 1200;
 
-    SimNetwork network;
-    std::unique_ptr<ProgramSide> side;
-    exMainFrame* frame = nullptr;
 };
 
 } // namespace
 
 TEST_F(ScaleEndToEnd, ThreeHundredDevicesAreFoundAndNoDiscoveryReplyIsLost)
 {
-    Start(300);
+    ASSERT_NO_FATAL_FAILURE(Start(300));
     ASSERT_TRUE(PumpEventsUntil([&] { return Devices().size() >= 300; }, 10000))
         << CountByModel();
     ExpectNoReplyLostOverFiveRounds();
@@ -105,7 +82,7 @@ TEST_F(ScaleEndToEnd, ThreeHundredDevicesAreFoundAndNoDiscoveryReplyIsLost)
 
 TEST_F(ScaleEndToEnd, AThousandDevicesAreFoundReadBackAndNoDiscoveryReplyIsLost)
 {
-    Start(1000);
+    ASSERT_NO_FATAL_FAILURE(Start(1000));
     ASSERT_TRUE(PumpEventsUntil([&] { return CountReadBack() >= 1000; }, 30000))
         << CountReadBack() << " read back of " << CountByModel();
     ExpectNoReplyLostOverFiveRounds();

@@ -18,31 +18,34 @@
 
 namespace {
 
-std::vector<std::filesystem::path> Inputs(const std::string &harness) {
+std::vector<std::filesystem::path> Inputs(const std::string& harness)
+{
     std::vector<std::filesystem::path> inputs;
-    for (const char *kind : {"corpus", "regressions"}) {
+    for (const char* kind : {"corpus", "regressions"}) {
         const std::filesystem::path folder =
             std::filesystem::path(RIGWISE_FUZZ_DIR) / kind / harness;
         if (!std::filesystem::is_directory(folder))
             continue;
-        for (const auto &entry : std::filesystem::directory_iterator(folder))
+        for (const auto& entry : std::filesystem::directory_iterator(folder))
             if (entry.is_regular_file())
                 inputs.push_back(entry.path());
     }
     return inputs;
 }
 
-std::vector<uint8_t> Read(const std::filesystem::path &path) {
+std::vector<uint8_t> Read(const std::filesystem::path& path)
+{
     std::ifstream file(path, std::ios::binary);
     return std::vector<uint8_t>(std::istreambuf_iterator<char>(file), {});
 }
 
-template <class Harness> void ReplayAll(const std::string &name, size_t atLeast) {
+template <class Harness> void ReplayAll(const std::string& name, size_t atLeast)
+{
     FuzzRack rack;
     Harness harness(rack);
     const std::vector<std::filesystem::path> inputs = Inputs(name);
     EXPECT_GE(inputs.size(), atLeast) << "seed corpus of " << name << " missing";
-    for (const std::filesystem::path &input : inputs) {
+    for (const std::filesystem::path& input : inputs) {
         const std::vector<uint8_t> bytes = Read(input);
         EXPECT_EQ(harness.Run(bytes.data(), bytes.size()), "") << input;
     }
@@ -51,24 +54,29 @@ template <class Harness> void ReplayAll(const std::string &name, size_t atLeast)
 
 } // namespace
 
-TEST(FuzzInputs, UpdatePortHarnessRunsEveryKeptInputClean) {
+TEST(FuzzInputs, UpdatePortHarnessRunsEveryKeptInputClean)
+{
     ReplayAll<UpdatePortHarness>("update", 10);
 }
 
-TEST(FuzzInputs, KivnetHarnessRunsEveryKeptInputClean) {
+TEST(FuzzInputs, KivnetHarnessRunsEveryKeptInputClean)
+{
     ReplayAll<KivnetHarness>("kivnet", 50);
 }
 
-TEST(FuzzInputs, ArtNetHarnessRunsEveryKeptInputClean) {
+TEST(FuzzInputs, ArtNetHarnessRunsEveryKeptInputClean)
+{
     ReplayAll<ArtNetHarness>("artnet", 5);
 }
 
-TEST(FuzzInputs, DialogHarnessRunsEveryKeptInputClean) {
+TEST(FuzzInputs, DialogHarnessRunsEveryKeptInputClean)
+{
     ReplayAll<DialogHarness>("dialogs", 8);
 }
 
 // The harness's own check must be able to fail: a name the device would store cut is found.
-TEST(FuzzInputs, SentMessageCheckFindsWhatTheDialogDidNotShow) {
+TEST(FuzzInputs, SentMessageCheckFindsWhatTheDialogDidNotShow)
+{
     std::vector<uint8_t> settings(222, 0);
     const uint8_t header[] = {0x00, 0x36, 0x93, 0x16, 0x00, 0x01, 0x00, 0x20};
     std::copy(std::begin(header), std::end(header), settings.begin());

@@ -17,7 +17,8 @@ constexpr size_t kOpCodeOffset = 8;
 constexpr size_t kLongNameOffset = 44;
 constexpr size_t kLongNameWidth = 64;
 
-std::vector<uint8_t> PollReply(uint16_t opCode, const std::vector<uint8_t> &longName) {
+std::vector<uint8_t> PollReply(uint16_t opCode, const std::vector<uint8_t>& longName)
+{
     std::vector<uint8_t> bytes(kReplyLength, 0);
     const char id[] = "Art-Net";
     std::copy(id, id + sizeof(id), bytes.begin());
@@ -28,16 +29,18 @@ std::vector<uint8_t> PollReply(uint16_t opCode, const std::vector<uint8_t> &long
     return bytes;
 }
 
-std::map<exBaseNode *, int> Ids(const std::vector<exBaseNode *> &devices) {
-    std::map<exBaseNode *, int> ids;
-    for (exBaseNode *device : devices)
+std::map<exBaseNode*, int> Ids(const std::vector<exBaseNode*>& devices)
+{
+    std::map<exBaseNode*, int> ids;
+    for (exBaseNode* device : devices)
         ids[device] = device->deviceId;
     return ids;
 }
 
 } // namespace
 
-std::string ArtNetHarness::Run(const uint8_t *data, size_t size) {
+std::string ArtNetHarness::Run(const uint8_t* data, size_t size)
+{
     rack.Reset();
     SimulatedRig rig(rack);
     rig.DiscoverAll();
@@ -61,9 +64,9 @@ std::string ArtNetHarness::Run(const uint8_t *data, size_t size) {
             // A reply cut short or grown, as a broken or hostile sender makes it.
             bytes.resize(input.U8() < 0xE0 ? kReplyLength : input.U16() % 600);
         }
-        const std::map<exBaseNode *, int> before = Ids(rack.Devices());
-        exBaseNode *changed = rack.Registry().HandleArtNetReply(bytes.data(), bytes.size(), sender);
-        for (const auto &[device, id] : Ids(rack.Devices()))
+        const std::map<exBaseNode*, int> before = Ids(rack.Devices());
+        exBaseNode* changed = rack.Registry().HandleArtNetReply(bytes.data(), bytes.size(), sender);
+        for (const auto& [device, id] : Ids(rack.Devices()))
             if (device != changed && before.count(device) && before.at(device) != id)
                 return "a reply from another address changed a device's ID";
         if (changed && changed->deviceId < exArtNetProtocol::kForeignNodeId)

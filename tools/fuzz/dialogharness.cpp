@@ -28,7 +28,8 @@ const wxChar kTyped[] = {'0', '1', '2', '3', '4', '5', '6', '7',  '8',    '9',  
                          'b', 'c', 'd', 'e', 'f', 'A', 'F', 'x',  'Z',    '.',    '-',
                          ' ', 8,   127, 9,   13,  27,  0,   0xFC, 0x20AC, 0x1F600};
 
-wxChar Typed(FuzzInput &input) {
+wxChar Typed(FuzzInput& input)
+{
     const uint8_t pick = input.U8();
     if (pick < 0xF0)
         return kTyped[pick % (sizeof(kTyped) / sizeof(kTyped[0]))];
@@ -38,15 +39,17 @@ wxChar Typed(FuzzInput &input) {
     return any >= 0xD800 && any <= 0xDFFF ? wxChar(' ') : any;
 }
 
-void Flatten(exCanvasControl *control, std::vector<exCanvasControl *> &controls) {
+void Flatten(exCanvasControl* control, std::vector<exCanvasControl*>& controls)
+{
     if (control->hidden)
         return;
     controls.push_back(control);
-    for (exCanvasControl *child : *control->children)
+    for (exCanvasControl* child : *control->children)
         Flatten(child, controls);
 }
 
-wxMouseEvent MouseAt(wxEventType type, int x, int y) {
+wxMouseEvent MouseAt(wxEventType type, int x, int y)
+{
     wxMouseEvent event(type);
     event.SetPosition(wxPoint(x, y));
     event.SetLeftDown(type == wxEVT_LEFT_DOWN);
@@ -55,7 +58,8 @@ wxMouseEvent MouseAt(wxEventType type, int x, int y) {
 
 } // namespace
 
-std::string DialogHarness::Run(const uint8_t *data, size_t size) {
+std::string DialogHarness::Run(const uint8_t* data, size_t size)
+{
     rack.Reset();
     rack.Root()->clientWidth = 1000;
     rack.Root()->clientHeight = 700;
@@ -64,7 +68,7 @@ std::string DialogHarness::Run(const uint8_t *data, size_t size) {
     const Kind kind = Kind(input.U8() % kKindCount);
     // One device of a model that has the dialog's element, alone on the network.
     std::vector<sim::Device> fitting;
-    for (const sim::Device &device : rig.devices)
+    for (const sim::Device& device : rig.devices)
         if ((kind == kSwitchPort) == device.IsSwitch() || kind == kNetwork ||
             kind == kDeviceSettings)
             fitting.push_back(device);
@@ -73,8 +77,8 @@ std::string DialogHarness::Run(const uint8_t *data, size_t size) {
     rig.DiscoverAll();
     rig.Settle(300);
 
-    exBaseNode *device = rack.Devices().front();
-    exCanvasControl *dialog = Open(kind, device, input);
+    exBaseNode* device = rack.Devices().front();
+    exCanvasControl* dialog = Open(kind, device, input);
     if (!dialog)
         return "no dialog opened";
     kivnetAtOpen = rack.kivnet.sent.size();
@@ -87,33 +91,34 @@ std::string DialogHarness::Run(const uint8_t *data, size_t size) {
     }
     if (rack.Root()->overlay == dialog) {
         shown = Capture(kind, dialog);
-        auto *ok = static_cast<exCanvasControl *>(nullptr);
-        if (auto *d = dynamic_cast<exDMXPortDialog *>(dialog))
+        auto* ok = static_cast<exCanvasControl*>(nullptr);
+        if (auto* d = dynamic_cast<exDMXPortDialog*>(dialog))
             ok = d->okButton;
-        else if (auto *d = dynamic_cast<exEthernetPortDialog *>(dialog))
+        else if (auto* d = dynamic_cast<exEthernetPortDialog*>(dialog))
             ok = d->okButton;
-        else if (auto *d = dynamic_cast<exGlobalSettingsDialog *>(dialog))
+        else if (auto* d = dynamic_cast<exGlobalSettingsDialog*>(dialog))
             ok = d->okButton;
-        else if (auto *d = dynamic_cast<exSwitchPortDialog *>(dialog))
+        else if (auto* d = dynamic_cast<exSwitchPortDialog*>(dialog))
             ok = d->okButton;
         Press(ok, ok->width / 2, ok->height / 2);
     }
     if (rack.Root()->overlay == dialog)
         return "\"OK\" left the dialog open";
     // "Update" of the control bar, when the edit waited for it.
-    for (exBaseNode *each : rack.Devices())
+    for (exBaseNode* each : rack.Devices())
         if (each->modified)
             each->ProgramAll();
     return CheckSent(kind, shown, device);
 }
 
-exCanvasControl *DialogHarness::Open(Kind kind, exBaseNode *device, FuzzInput &input) {
-    exCanvasControl *element = nullptr;
+exCanvasControl* DialogHarness::Open(Kind kind, exBaseNode* device, FuzzInput& input)
+{
+    exCanvasControl* element = nullptr;
     switch (kind) {
     case kDmxPort: {
         // A module's ports too: they are in the rack below their host.
-        std::vector<exDMXPort *> ports;
-        for (exBaseNode *each : rack.Devices())
+        std::vector<exDMXPort*> ports;
+        for (exBaseNode* each : rack.Devices())
             ports.insert(ports.end(), each->dmxPorts.begin(), each->dmxPorts.end());
         if (!ports.empty())
             element = ports[input.U8() % ports.size()];
@@ -136,10 +141,11 @@ exCanvasControl *DialogHarness::Open(Kind kind, exBaseNode *device, FuzzInput &i
     return rack.Root()->overlay;
 }
 
-DialogHarness::Shown DialogHarness::Capture(Kind kind, exCanvasControl *dialog) const {
+DialogHarness::Shown DialogHarness::Capture(Kind kind, exCanvasControl* dialog) const
+{
     Shown shown;
     if (kind == kDmxPort) {
-        const auto *d = static_cast<exDMXPortDialog *>(dialog);
+        const auto* d = static_cast<exDMXPortDialog*>(dialog);
         shown.mode = d->pendingMode;
         shown.protocol = d->pendingProtocol;
         shown.universe = d->pendingUniverse;
@@ -148,17 +154,17 @@ DialogHarness::Shown DialogHarness::Capture(Kind kind, exCanvasControl *dialog) 
         if (shown.protocol == 2 && shown.universe == 0)
             shown.universe = 1;
     } else if (kind == kNetwork) {
-        const auto *d = static_cast<exEthernetPortDialog *>(dialog);
+        const auto* d = static_cast<exEthernetPortDialog*>(dialog);
         shown.ip = d->pendingIp;
         shown.mask = d->pendingMask;
         shown.dhcp = d->pendingDhcp;
     } else if (kind == kDeviceSettings) {
-        const auto *d = static_cast<exGlobalSettingsDialog *>(dialog);
+        const auto* d = static_cast<exGlobalSettingsDialog*>(dialog);
         shown.name = d->pendingName;
         shown.locked = d->pendingLocked;
         shown.timeout = d->pendingTimeout;
     } else {
-        const auto *d = static_cast<exSwitchPortDialog *>(dialog);
+        const auto* d = static_cast<exSwitchPortDialog*>(dialog);
         shown.mode = d->pendingMode;
         shown.value =
             d->pendingMode == exSwitchPort::kTrunkOrLoop ? d->pendingPartner : d->pendingVlan;
@@ -170,12 +176,13 @@ DialogHarness::Shown DialogHarness::Capture(Kind kind, exCanvasControl *dialog) 
     return shown;
 }
 
-bool DialogHarness::Step(exCanvasControl *dialog, FuzzInput &input, SimulatedRig &rig) {
+bool DialogHarness::Step(exCanvasControl* dialog, FuzzInput& input, SimulatedRig& rig)
+{
     switch (input.U8() % kStepCount) {
     case kClick: {
-        std::vector<exCanvasControl *> controls;
+        std::vector<exCanvasControl*> controls;
         Flatten(dialog, controls);
-        exCanvasControl *control = controls[input.U8() % controls.size()];
+        exCanvasControl* control = controls[input.U8() % controls.size()];
         const int dx = input.U8() % std::max(1, control->width);
         const int dy = input.U8() % std::max(1, control->height);
         Press(control, dx, dy);
@@ -196,10 +203,11 @@ bool DialogHarness::Step(exCanvasControl *dialog, FuzzInput &input, SimulatedRig
     return true;
 }
 
-void DialogHarness::Press(exCanvasControl *control, int dx, int dy) {
-    exCanvasControl *root = rack.Root();
+void DialogHarness::Press(exCanvasControl* control, int dx, int dy)
+{
+    exCanvasControl* root = rack.Root();
     int x = dx, y = dy;
-    for (exCanvasControl *c = control; c && c != root; c = c->parent) {
+    for (exCanvasControl* c = control; c && c != root; c = c->parent) {
         x += c->x;
         y += c->y;
     }
@@ -209,13 +217,14 @@ void DialogHarness::Press(exCanvasControl *control, int dx, int dy) {
         root->overlay->RouteMouse(MouseAt(wxEVT_LEFT_UP, x, y));
 }
 
-std::string DialogHarness::CheckSent(Kind kind, const Shown &shown, exBaseNode *device) const {
+std::string DialogHarness::CheckSent(Kind kind, const Shown& shown, exBaseNode* device) const
+{
     if (kind == kDmxPort && !SentMessageCheck::UniverseInRange(shown.protocol, shown.universe))
         return "the dialog holds universe " + std::to_string(shown.universe) + " for protocol " +
                std::to_string(shown.protocol);
     bool carried = false;
     for (size_t i = kivnetAtOpen; i < rack.kivnet.sent.size(); ++i) {
-        const std::vector<uint8_t> &bytes = rack.kivnet.sent[i].bytes;
+        const std::vector<uint8_t>& bytes = rack.kivnet.sent[i].bytes;
         std::string problem;
         switch (SentMessageCheck::KivnetCode(bytes)) {
         case 0x0030:
@@ -249,7 +258,7 @@ std::string DialogHarness::CheckSent(Kind kind, const Shown &shown, exBaseNode *
             return problem;
     }
     for (size_t i = updateAtOpen; i < rack.update.sent.size(); ++i) {
-        const std::vector<uint8_t> &bytes = rack.update.sent[i].bytes;
+        const std::vector<uint8_t>& bytes = rack.update.sent[i].bytes;
         if (SentMessageCheck::UpdateCode(bytes) != 0x0088)
             continue;
         const std::string problem = SentMessageCheck::NetworkSettings(

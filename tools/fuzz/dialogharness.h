@@ -1,15 +1,13 @@
 #pragma once
 
-#include <cstddef>
-#include <cstdint>
-#include <string>
 #include <vector>
 
 #include <wx/string.h>
 
+#include "fuzzharness.h"
+
 class exBaseNode;
 class exCanvasControl;
-class FuzzRack;
 class FuzzInput;
 class SimulatedRig;
 
@@ -17,10 +15,10 @@ class SimulatedRig;
 // device that keeps answering discovery and read-back meanwhile, ending with "OK" (and "Update"
 // when immediate sending is off). Whatever is then sent must be a well-formed message of its
 // kind that carries what the dialog showed when "OK" was pressed.
-class DialogHarness {
+class DialogHarness : public FuzzHarness {
 public:
-    explicit DialogHarness(FuzzRack &rack) : rack(rack) {}
-    std::string Run(const uint8_t *data, size_t size);
+    using FuzzHarness::FuzzHarness;
+    std::string Run(const uint8_t* data, size_t size) override;
 
     enum Kind { kDmxPort, kNetwork, kDeviceSettings, kSwitchPort, kKindCount };
 
@@ -42,14 +40,13 @@ private:
 
     // Opens a dialog of `kind` on `device` as a click on its element does; null when the
     // device has no such element.
-    exCanvasControl *Open(Kind kind, exBaseNode *device, FuzzInput &input);
-    Shown Capture(Kind kind, exCanvasControl *dialog) const;
+    exCanvasControl* Open(Kind kind, exBaseNode* device, FuzzInput& input);
+    Shown Capture(Kind kind, exCanvasControl* dialog) const;
     // One step of the user or the network; false once the dialog has closed.
-    bool Step(exCanvasControl *dialog, FuzzInput &input, SimulatedRig &rig);
-    void Press(exCanvasControl *control, int dx, int dy);
-    std::string CheckSent(Kind kind, const Shown &shown, exBaseNode *device) const;
+    bool Step(exCanvasControl* dialog, FuzzInput& input, SimulatedRig& rig);
+    void Press(exCanvasControl* control, int dx, int dy);
+    std::string CheckSent(Kind kind, const Shown& shown, exBaseNode* device) const;
 
-    FuzzRack &rack;
     size_t kivnetAtOpen = 0;
     size_t updateAtOpen = 0;
 };

@@ -9,7 +9,7 @@
 // valid script.
 class FuzzInput {
 public:
-    FuzzInput(const uint8_t *data, size_t size) : data(data), size(size) {}
+    FuzzInput(const uint8_t* data, size_t size) : data(data), size(size) {}
 
     bool Empty() const { return offset >= size; }
     uint8_t U8();
@@ -21,7 +21,7 @@ public:
     std::vector<uint8_t> Rest();
 
 private:
-    const uint8_t *data;
+    const uint8_t* data;
     size_t size;
     size_t offset = 0;
 };

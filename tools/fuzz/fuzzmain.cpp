@@ -19,11 +19,12 @@ public:
     bool OnInit() override { return true; }
 };
 
-RIGWISE_FUZZ_HARNESS *harness = nullptr;
+RIGWISE_FUZZ_HARNESS* harness = nullptr;
 
 } // namespace
 
-extern "C" int LLVMFuzzerInitialize(int *, char ***) {
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
     // Nothing here opens a socket, but what runs the program's handlers stays off the
     // machine's network all the same.
     if (!InPrivateNetwork()) {
@@ -34,7 +35,7 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***) {
     // The toolkit gets no arguments: libFuzzer's own are not for it.
     static int argc = 1;
     static char name[] = "rigwise-fuzz";
-    static char *argv[] = {name, nullptr};
+    static char* argv[] = {name, nullptr};
     wxApp::SetInstance(new FuzzApp);
     if (!wxEntryStart(argc, argv) || !wxTheApp->CallOnInit()) {
         std::fprintf(stderr, "the GUI toolkit could not start (is DISPLAY set?)\n");
@@ -45,7 +46,8 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***) {
     return 0;
 }
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
     const std::string problem = harness->Run(data, size);
     if (!problem.empty()) {
         std::fprintf(stderr, "finding: %s\n", problem.c_str());

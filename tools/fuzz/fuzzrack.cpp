@@ -7,7 +7,8 @@
 #include "common/rackpanel.h"
 #include "devices/basenode.h"
 
-FuzzRack::FuzzRack() {
+FuzzRack::FuzzRack()
+{
     frame = new wxFrame(nullptr, wxID_ANY, "rack");
     rack = new exRackPanel(frame, "Rack");
     // Only the harness moves the clock.
@@ -16,15 +17,16 @@ FuzzRack::FuzzRack() {
     exAppState::artNetSocket = &artNet;
     exAppState::updateSocket = &update;
     exLocalAdapters::Instance().Build({{kLocalAddress, kLocalMask}});
-    for (bxBaseSocket *endpoint :
-         {static_cast<bxBaseSocket *>(&kivnet), static_cast<bxBaseSocket *>(&artNet),
-          static_cast<bxBaseSocket *>(&update)}) {
+    for (bxBaseSocket* endpoint :
+         {static_cast<bxBaseSocket*>(&kivnet), static_cast<bxBaseSocket*>(&artNet),
+          static_cast<bxBaseSocket*>(&update)}) {
         endpoint->broadcastAddresses.Clear();
         endpoint->broadcastAddresses.Add(kBroadcast);
     }
 }
 
-FuzzRack::~FuzzRack() {
+FuzzRack::~FuzzRack()
+{
     exAppState::kivnetSocket = nullptr;
     exAppState::artNetSocket = nullptr;
     exAppState::updateSocket = nullptr;
@@ -32,7 +34,8 @@ FuzzRack::~FuzzRack() {
     frame->Destroy();
 }
 
-void FuzzRack::Reset() {
+void FuzzRack::Reset()
+{
     rack->Clear();
     exAppState::autoScan = 1;
     exAppState::autoSend = 1;
@@ -42,23 +45,27 @@ void FuzzRack::Reset() {
     status.clear();
 }
 
-exDeviceRegistry FuzzRack::Registry() {
+exDeviceRegistry FuzzRack::Registry()
+{
     exDeviceRegistry registry(rack->root, rack);
-    registry.showStatus = [this](const wxString &text) { status = text; };
+    registry.showStatus = [this](const wxString& text) { status = text; };
     return registry;
 }
 
-exCanvasControl *FuzzRack::Root() const {
+exCanvasControl* FuzzRack::Root() const
+{
     return rack->root;
 }
 
-std::vector<exBaseNode *> FuzzRack::Devices() const {
-    std::vector<exBaseNode *> devices;
+std::vector<exBaseNode*> FuzzRack::Devices() const
+{
+    std::vector<exBaseNode*> devices;
     rack->CollectDevices(devices, true);
     return devices;
 }
 
-void FuzzRack::Tick(int count) {
+void FuzzRack::Tick(int count)
+{
     for (int tick = 0; tick < count; ++tick)
         rack->Advance(exRackPanel::kTickMs);
 }

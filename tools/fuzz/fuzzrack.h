@@ -20,20 +20,20 @@ class FuzzRack {
 public:
     static constexpr uint32_t kLocalAddress = 0x0AC90001; // 10.201.0.1
     static constexpr uint32_t kLocalMask = 0xFFFFFF00;
-    static constexpr const char *kBroadcast = "10.201.0.255";
+    static constexpr const char* kBroadcast = "10.201.0.255";
 
     FuzzRack();
     ~FuzzRack();
-    FuzzRack(const FuzzRack &) = delete;
-    FuzzRack &operator=(const FuzzRack &) = delete;
+    FuzzRack(const FuzzRack&) = delete;
+    FuzzRack& operator=(const FuzzRack&) = delete;
 
     // An empty rack again, the control bar's switches as at start, nothing recorded.
     void Reset();
     exDeviceRegistry Registry();
     // The rack's root control: the devices' parent, and where dialogs open.
-    exCanvasControl *Root() const;
+    exCanvasControl* Root() const;
     // Every device in rack order, hidden ones and modules included.
-    std::vector<exBaseNode *> Devices() const;
+    std::vector<exBaseNode*> Devices() const;
     // Ticks of the rack's clock for every device, as the rack panel's timer gives them.
     void Tick(int count = 1);
 
@@ -44,6 +44,6 @@ public:
     wxString status;
 
 private:
-    wxFrame *frame;
-    exRackPanel *rack;
+    wxFrame* frame;
+    exRackPanel* rack;
 };

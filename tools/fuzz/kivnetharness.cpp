@@ -11,7 +11,8 @@ namespace {
 
 enum Step { kFromTarget, kWithHeader, kFromAnother, kAnswer, kTicks, kStepCount };
 
-std::vector<uint8_t> WithKivnetHeader(uint16_t code, const std::vector<uint8_t> &body) {
+std::vector<uint8_t> WithKivnetHeader(uint16_t code, const std::vector<uint8_t>& body)
+{
     const uint8_t header[] = {0x00,         0x36, 0x93, 0x16, 0x00, 0x01, uint8_t(code >> 8),
                               uint8_t(code)};
     std::vector<uint8_t> bytes(sizeof(header) + body.size());
@@ -22,12 +23,13 @@ std::vector<uint8_t> WithKivnetHeader(uint16_t code, const std::vector<uint8_t> 
 
 } // namespace
 
-std::string KivnetHarness::Run(const uint8_t *data, size_t size) {
+std::string KivnetHarness::Run(const uint8_t* data, size_t size)
+{
     rack.Reset();
     SimulatedRig rig(rack);
     rig.DiscoverAll();
     FuzzInput input(data, size);
-    const sim::Device &target = rig.devices[input.U8() % rig.devices.size()];
+    const sim::Device& target = rig.devices[input.U8() % rig.devices.size()];
     rig.only = &target;
     // How many of the program's requests are answered before the input speaks: the read-back
     // of each device is at another stage after each.
@@ -50,7 +52,7 @@ std::string KivnetHarness::Run(const uint8_t *data, size_t size) {
             break;
         }
         case kFromAnother: {
-            const sim::Device &other = rig.devices[input.U8() % rig.devices.size()];
+            const sim::Device& other = rig.devices[input.U8() % rig.devices.size()];
             const uint16_t code = input.U16();
             const std::vector<uint8_t> bytes = WithKivnetHeader(code, input.Chunk());
             registry.HandleKivnetReply(bytes.data(), bytes.size(), other.ip);

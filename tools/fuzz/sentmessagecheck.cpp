@@ -5,28 +5,30 @@
 
 namespace {
 
-constexpr size_t kNameOffset = 8;
-constexpr size_t kNameWidth = 17;
-constexpr size_t kSmallSwitchLength = 450;
-constexpr size_t kLargeSwitchLength = 1354;
-constexpr size_t kRecordsOffset = 66;
+// From the message tables: the name field, the two switch settings forms and their port records.
+enum : size_t { kNameOffset = 8, kNameWidth = 17, kRecordsOffset = 66 };
+enum : size_t { kSmallSwitchLength = 450, kLargeSwitchLength = 1354 };
 constexpr int kMaxVlan = 4094;
 
-unsigned U16Be(const std::vector<uint8_t> &bytes, size_t at) {
+unsigned U16Be(const std::vector<uint8_t>& bytes, size_t at)
+{
     return unsigned(bytes[at]) << 8 | bytes[at + 1];
 }
 
-unsigned U16Le(const std::vector<uint8_t> &bytes, size_t at) {
+unsigned U16Le(const std::vector<uint8_t>& bytes, size_t at)
+{
     return unsigned(bytes[at + 1]) << 8 | bytes[at];
 }
 
-uint32_t U32Le(const std::vector<uint8_t> &bytes, size_t at) {
+uint32_t U32Le(const std::vector<uint8_t>& bytes, size_t at)
+{
     return uint32_t(U16Le(bytes, at + 2)) << 16 | U16Le(bytes, at);
 }
 
 // Length of the well-formed UTF-8 character starting at `text[at]`, 0 when there is none
 // (a stray continuation byte, an overlong or surrogate form, or a character cut short).
-size_t Utf8CharLength(const std::string &text, size_t at) {
+size_t Utf8CharLength(const std::string& text, size_t at)
+{
     const auto byte = [&](size_t i) { return uint8_t(text[i]); };
     const uint8_t lead = byte(at);
     size_t length;
@@ -58,7 +60,8 @@ size_t Utf8CharLength(const std::string &text, size_t at) {
     return length;
 }
 
-std::string Hex(unsigned value) {
+std::string Hex(unsigned value)
+{
     char text[16];
     std::snprintf(text, sizeof(text), "0x%04X", value);
     return text;
@@ -66,21 +69,24 @@ std::string Hex(unsigned value) {
 
 } // namespace
 
-uint16_t SentMessageCheck::KivnetCode(const std::vector<uint8_t> &bytes) {
+uint16_t SentMessageCheck::KivnetCode(const std::vector<uint8_t>& bytes)
+{
     const uint8_t magic[] = {0x00, 0x36, 0x93, 0x16, 0x00, 0x01};
     if (bytes.size() < 8 || !std::equal(magic, magic + 6, bytes.begin()))
         return 0;
     return uint16_t(U16Be(bytes, 6));
 }
 
-uint16_t SentMessageCheck::UpdateCode(const std::vector<uint8_t> &bytes) {
+uint16_t SentMessageCheck::UpdateCode(const std::vector<uint8_t>& bytes)
+{
     const uint8_t magic[] = {'M', '-', 'R', 0};
     if (bytes.size() < 8 || !std::equal(magic, magic + 4, bytes.begin()))
         return 0;
     return uint16_t(U16Be(bytes, 4));
 }
 
-bool SentMessageCheck::UniverseInRange(int protocol, int universe) {
+bool SentMessageCheck::UniverseInRange(int protocol, int universe)
+{
     switch (protocol) {
     case -1:
         return true;
@@ -95,7 +101,8 @@ bool SentMessageCheck::UniverseInRange(int protocol, int universe) {
     }
 }
 
-uint16_t SentMessageCheck::UniverseCode(int protocol, int universe) {
+uint16_t SentMessageCheck::UniverseCode(int protocol, int universe)
+{
     if (universe < 0)
         return 0;
     switch (protocol) {
@@ -110,8 +117,8 @@ uint16_t SentMessageCheck::UniverseCode(int protocol, int universe) {
     }
 }
 
-std::string SentMessageCheck::PortProgramming(const std::vector<uint8_t> &bytes, int mode,
-                                              int code) {
+std::string SentMessageCheck::PortProgramming(const std::vector<uint8_t>& bytes, int mode, int code)
+{
     if (bytes.size() < 22)
         return "port programming of " + std::to_string(bytes.size()) + " bytes";
     const int sentMode = bytes[9];
@@ -135,7 +142,8 @@ std::string SentMessageCheck::PortProgramming(const std::vector<uint8_t> &bytes,
     return {};
 }
 
-std::string SentMessageCheck::NameField(const std::vector<uint8_t> &bytes, const wxString *name) {
+std::string SentMessageCheck::NameField(const std::vector<uint8_t>& bytes, const wxString* name)
+{
     std::string sent;
     for (size_t i = kNameOffset; i < kNameOffset + kNameWidth && bytes[i] != 0; ++i)
         sent += char(bytes[i]);
@@ -154,8 +162,9 @@ std::string SentMessageCheck::NameField(const std::vector<uint8_t> &bytes, const
     return {};
 }
 
-std::string SentMessageCheck::DeviceSettings(const std::vector<uint8_t> &bytes,
-                                             const wxString *name, bool locked, int timeout) {
+std::string SentMessageCheck::DeviceSettings(const std::vector<uint8_t>& bytes,
+                                             const wxString* name, bool locked, int timeout)
+{
     if (bytes.size() != 222)
         return "device settings of " + std::to_string(bytes.size()) + " bytes";
     const std::string problem = NameField(bytes, name);
@@ -168,12 +177,14 @@ std::string SentMessageCheck::DeviceSettings(const std::vector<uint8_t> &bytes,
     return {};
 }
 
-size_t SentMessageCheck::SwitchStride(const std::vector<uint8_t> &bytes) {
+size_t SentMessageCheck::SwitchStride(const std::vector<uint8_t>& bytes)
+{
     return bytes.size() == kLargeSwitchLength ? 8 : 16;
 }
 
-std::string SentMessageCheck::SwitchSettings(const std::vector<uint8_t> &bytes,
-                                             const wxString *name, bool locked, int timeout) {
+std::string SentMessageCheck::SwitchSettings(const std::vector<uint8_t>& bytes,
+                                             const wxString* name, bool locked, int timeout)
+{
     if (bytes.size() != kSmallSwitchLength && bytes.size() != kLargeSwitchLength)
         return "switch settings of " + std::to_string(bytes.size()) + " bytes";
     std::string problem = NameField(bytes, name);
@@ -209,8 +220,9 @@ std::string SentMessageCheck::SwitchSettings(const std::vector<uint8_t> &bytes,
     return {};
 }
 
-std::string SentMessageCheck::SwitchRecord(const std::vector<uint8_t> &bytes, int index, int mode,
-                                           int value) {
+std::string SentMessageCheck::SwitchRecord(const std::vector<uint8_t>& bytes, int index, int mode,
+                                           int value)
+{
     const size_t at = kRecordsOffset + size_t(index) * SwitchStride(bytes);
     if (at + 4 > bytes.size())
         return "no record for switch port " + std::to_string(index + 1);
@@ -222,9 +234,9 @@ std::string SentMessageCheck::SwitchRecord(const std::vector<uint8_t> &bytes, in
     return {};
 }
 
-std::string SentMessageCheck::NetworkSettings(const std::vector<uint8_t> &bytes, uint16_t unit,
-                                              uint16_t model, uint32_t ip, uint32_t mask,
-                                              bool dhcp) {
+std::string SentMessageCheck::NetworkSettings(const std::vector<uint8_t>& bytes, uint16_t unit,
+                                              uint16_t model, uint32_t ip, uint32_t mask, bool dhcp)
+{
     if (bytes.size() != 282)
         return "network settings of " + std::to_string(bytes.size()) + " bytes";
     if (U16Be(bytes, 8) != unit || U16Be(bytes, 10) != model)

@@ -8,7 +8,8 @@ namespace {
 constexpr uint32_t kFirstDeviceAddress = 0x0AC9000B; // 10.201.0.11
 
 // Whether a datagram sent to `address` reaches `device`.
-bool Reaches(const wxString &address, const sim::Device &device) {
+bool Reaches(const wxString& address, const sim::Device& device)
+{
     if (address == FuzzRack::kBroadcast || address == "255.255.255.255")
         return true;
     uint32_t ip = 0;
@@ -17,9 +18,10 @@ bool Reaches(const wxString &address, const sim::Device &device) {
 
 } // namespace
 
-SimulatedRig::SimulatedRig(FuzzRack &rack) : rack(rack) {
+SimulatedRig::SimulatedRig(FuzzRack& rack) : rack(rack)
+{
     uint16_t unit = 1;
-    for (const sim::ModelInfo &model : sim::AllModels()) {
+    for (const sim::ModelInfo& model : sim::AllModels()) {
         sim::Device device = sim::MakeDevice(model, model.code);
         device.unit = unit;
         device.ip = kFirstDeviceAddress + unit - 1;
@@ -35,15 +37,17 @@ SimulatedRig::SimulatedRig(FuzzRack &rack) : rack(rack) {
     }
 }
 
-void SimulatedRig::DiscoverAll() {
+void SimulatedRig::DiscoverAll()
+{
     exDeviceRegistry registry = rack.Registry();
-    for (const sim::Device &device : devices) {
+    for (const sim::Device& device : devices) {
         const std::vector<uint8_t> reply = sim::BuildDiscoveryReply(device);
         registry.HandleDiscoveryReply(reply.data(), reply.size(), device.ip);
     }
 }
 
-bool SimulatedRig::AnswerOne() {
+bool SimulatedRig::AnswerOne()
+{
     // Kivnet first: it carries the read-back; then the update port and Art-Net.
     return DeliverNext(rack.kivnet.sent, kivnetDelivered, sim::kKivnet) ||
            DeliverNext(rack.update.sent, updateDelivered, sim::kUpdate) ||
@@ -51,23 +55,26 @@ bool SimulatedRig::AnswerOne() {
 }
 
 template <class SentList>
-bool SimulatedRig::DeliverNext(const SentList &sent, size_t &delivered, sim::Service service) {
+bool SimulatedRig::DeliverNext(const SentList& sent, size_t& delivered, sim::Service service)
+{
     if (delivered >= sent.size())
         return false;
     // A copy: answers make the program send more, which may move the list.
     const auto datagram = sent[delivered++];
-    for (sim::Device &device : devices)
+    for (sim::Device& device : devices)
         if ((!only || only == &device) && Reaches(datagram.address, device))
             Deliver(device, service, datagram.bytes);
     return true;
 }
 
-void SimulatedRig::AnswerOrTick() {
+void SimulatedRig::AnswerOrTick()
+{
     if (!AnswerOne())
         rack.Tick();
 }
 
-void SimulatedRig::Settle(int limit) {
+void SimulatedRig::Settle(int limit)
+{
     for (int step = 0; step < limit; ++step) {
         if (AnswerOne())
             continue;
@@ -77,8 +84,9 @@ void SimulatedRig::Settle(int limit) {
     }
 }
 
-bool SimulatedRig::ReadingBack() const {
-    for (exBaseNode *device : rack.Devices()) {
+bool SimulatedRig::ReadingBack() const
+{
+    for (exBaseNode* device : rack.Devices()) {
         if (only && device->GetTargetIp() != only->ip)
             continue;
         if (device->readBackStage == exBaseNode::kDeviceStage ||
@@ -88,12 +96,13 @@ bool SimulatedRig::ReadingBack() const {
     return false;
 }
 
-void SimulatedRig::Deliver(sim::Device &device, sim::Service service,
-                           const std::vector<uint8_t> &request) {
+void SimulatedRig::Deliver(sim::Device& device, sim::Service service,
+                           const std::vector<uint8_t>& request)
+{
     const sim::Outcome outcome =
         sim::HandleDatagram(device, service, request.data(), request.size());
     exDeviceRegistry registry = rack.Registry();
-    for (const std::vector<uint8_t> &answer : outcome.answers) {
+    for (const std::vector<uint8_t>& answer : outcome.answers) {
         switch (service) {
         case sim::kKivnet:
             registry.HandleKivnetReply(answer.data(), answer.size(), device.ip);

@@ -14,7 +14,7 @@ class FuzzRack;
 // time, and put its own datagrams in between.
 class SimulatedRig {
 public:
-    explicit SimulatedRig(FuzzRack &rack);
+    explicit SimulatedRig(FuzzRack& rack);
 
     // Every device answers a discovery request once: the rack then holds one of each model.
     void DiscoverAll();
@@ -31,15 +31,15 @@ public:
     std::vector<sim::Device> devices;
     // When set, only this device of `devices` answers; the others stay silent after their
     // discovery reply, which keeps a harness's exchanges to the device it is about.
-    const sim::Device *only = nullptr;
+    const sim::Device* only = nullptr;
 
 private:
     template <class SentList>
-    bool DeliverNext(const SentList &sent, size_t &delivered, sim::Service service);
+    bool DeliverNext(const SentList& sent, size_t& delivered, sim::Service service);
     // Feeds one datagram the way the program's endpoint hands it on.
-    void Deliver(sim::Device &device, sim::Service service, const std::vector<uint8_t> &request);
+    void Deliver(sim::Device& device, sim::Service service, const std::vector<uint8_t>& request);
 
-    FuzzRack &rack;
+    FuzzRack& rack;
     size_t kivnetDelivered = 0;
     size_t updateDelivered = 0;
     size_t artNetDelivered = 0;

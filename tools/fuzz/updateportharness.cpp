@@ -15,21 +15,23 @@ namespace {
 enum Step { kRaw, kDiscoveryReply, kPatchedReply, kAnswer, kTicks, kStepCount };
 
 // Senders: mostly the devices' own subnet, sometimes anywhere.
-uint32_t Sender(FuzzInput &input) {
+uint32_t Sender(FuzzInput& input)
+{
     const uint8_t pick = input.U8();
     return pick < 0xF0 ? 0x0AC90000u | pick : input.U32();
 }
 
 } // namespace
 
-std::string UpdatePortHarness::Run(const uint8_t *data, size_t size) {
+std::string UpdatePortHarness::Run(const uint8_t* data, size_t size)
+{
     rack.Reset();
     SimulatedRig rig(rack);
     FuzzInput input(data, size);
     while (!input.Empty()) {
         exDeviceRegistry registry = rack.Registry();
         const int before = registry.CountVisible();
-        exBaseNode *device = nullptr;
+        exBaseNode* device = nullptr;
         switch (input.U8() % kStepCount) {
         case kRaw: {
             const uint32_t sender = Sender(input);
@@ -73,12 +75,13 @@ std::string UpdatePortHarness::Run(const uint8_t *data, size_t size) {
     return {};
 }
 
-std::string UpdatePortHarness::CheckRack() {
+std::string UpdatePortHarness::CheckRack()
+{
     exDeviceRegistry registry = rack.Registry();
     std::set<std::pair<uint16_t, uint16_t>> keys;
-    const std::vector<exBaseNode *> devices = rack.Devices();
-    for (exBaseNode *device : devices) {
-        const exNetworkSettings &network = device->network;
+    const std::vector<exBaseNode*> devices = rack.Devices();
+    for (exBaseNode* device : devices) {
+        const exNetworkSettings& network = device->network;
         // Modules have no key and no address of their own; discovery never touches them.
         if (device->host &&
             (network.modelCode != 0 || network.unitNumber != 0 || network.currentIp != 0))
@@ -86,11 +89,11 @@ std::string UpdatePortHarness::CheckRack() {
         if (!device->host && !keys.insert({network.modelCode, network.unitNumber}).second)
             return "two devices with model " + std::to_string(network.modelCode) + " unit " +
                    std::to_string(network.unitNumber);
-        exBaseNode *byIp = registry.FindByIp(network.currentIp);
+        exBaseNode* byIp = registry.FindByIp(network.currentIp);
         if (!byIp || byIp->network.currentIp != network.currentIp)
             return "a device is not found by its address";
         // The index must agree with a walk of the rack: the first device with the address.
-        for (exBaseNode *first : devices)
+        for (exBaseNode* first : devices)
             if (first->network.currentIp == network.currentIp) {
                 if (first != byIp)
                     return "the address index finds another device than the rack's order";
