@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "e2e/rigwiseui.h"
@@ -189,6 +190,10 @@ protected:
 // given a new address by the network dialog is found again there and keeps being programmed.
 TEST_F(NodeRack, DialogsSendOnOkAndAReaddressedNodeIsFoundAgain)
 {
+    // A point of the node's display screen (blue): a node gone lost is drawn shaded there.
+    const Point face = program->RackPoint(650, 22, 0, 0);
+    const Rgb online = xscreen::Capture().At(face.x, face.y);
+    ASSERT_GT(online.b, 200) << "not on the display screen";
     // Port 1: Art-Net 1-5 output becomes sACN 6400 input.
     xscreen::Click(DmxPort(0).x, DmxPort(0).y);
     Dialog dialog = program->WaitForDialog(kDmxDialogHeight);
@@ -239,7 +244,14 @@ TEST_F(NodeRack, DialogsSendOnOkAndAReaddressedNodeIsFoundAgain)
     // its reply would have put the old address back.
     mark = RecordCount(network);
     EXPECT_GE(WaitFor(network, mark, 4, IsDiscoveryRequest).size(), 4u);
+    // A node whose replies from the new address were not taken would go lost 5 s after the
+    // last one it sent from the old address.
+    SleepMs(4000);
     program->Screenshot("rack-after-readdress");
+    const Rgb later = xscreen::Capture().At(face.x, face.y);
+    EXPECT_EQ(std::make_tuple(later.r, later.g, later.b),
+              std::make_tuple(online.r, online.g, online.b))
+        << "the readdressed node went lost";
     xscreen::Click(DmxPort(1).x, DmxPort(1).y);
     dialog = program->WaitForDialog(kDmxDialogHeight);
     ASSERT_TRUE(dialog.found()) << "the readdressed node no longer takes clicks";
