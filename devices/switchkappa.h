@@ -53,8 +53,9 @@ private:
     void HandleIdentify(const uint8_t* reply, size_t length);
     void HandleSettings(const uint8_t* reply, size_t length, bool isReply);
     void HandleModulePort(const uint8_t* reply, size_t length);
-    // The wire port read after `wirePort`, or -1 when the read-back is complete.
     // Wire number of the first port of the first bay holding a module; -1 when none does.
     int FirstModulePort() const;
+    // The wire port read after `wirePort`: the next port of its bay, else port 0 of the next
+    // bay when that bay holds a module; -1 when the read-back is complete.
     int NextModulePort(int wirePort) const;
 };
