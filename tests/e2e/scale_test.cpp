@@ -43,6 +43,14 @@ protected:
         std::string text = std::to_string(Devices().size()) + " devices:";
         for (auto [model, count] : byModel)
             text += " " + std::to_string(model) + ":" + std::to_string(count);
+        text += "; not read back (unit:stage:port:tries left):";
+        int listed = 0;
+        for (exBaseNode* device : Devices())
+            if (device->readBackStage != exBaseNode::kIdle && ++listed <= 20)
+                text += " " + std::to_string(device->network.unitNumber) + ":" +
+                        std::to_string(device->readBackStage) + ":" +
+                        std::to_string(device->readBackPort) + ":" +
+                        std::to_string(device->readBackRetries);
         return text;
     }
 
