@@ -4,6 +4,7 @@
 #include <vector>
 
 #include <wx/dcmemory.h>
+#include <wx/filename.h>
 #include <wx/graphics.h>
 #include <wx/utils.h>
 
@@ -14,6 +15,7 @@
 #include "common/controls/switchandbutton.h"
 #include "common/mainframe.h"
 #include "common/rackpanel.h"
+#include "common/userguide.h"
 #include "devices/basenode.h"
 #include "net/artnetprotocol.h"
 #include "net/artnetsocket.h"
@@ -67,7 +69,7 @@ exControlPanel::~exControlPanel()
 
 wxString exControlPanel::GuideAddress()
 {
-    return "file://" RIGWISE_GUIDE_PATH;
+    return wxFileName::FileNameToURL(exUserGuide::LocateForThisProgram());
 }
 
 void exControlPanel::Relayout()

@@ -7,7 +7,8 @@ packages=(g++ cmake make pkg-config libwxgtk3.2-dev libglib2.0-dev libgtest-dev 
           nlohmann-json3-dev libx11-dev libxtst-dev xvfb xauth x11-apps x11-utils xdotool
           clang libclang-rt-14-dev
           imagemagick iproute2 util-linux tshark
-          fonts-dejavu-core fonts-liberation2)
+          fonts-dejavu-core fonts-liberation2
+          librsvg2-bin desktop-file-utils appstream lintian dpkg-dev file)
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
