@@ -1,6 +1,5 @@
 #include "common/mainframe.h"
 
-#include <wx/dcscreen.h>
 #include <wx/log.h>
 #include <wx/msgdlg.h>
 #include <wx/sizer.h>
@@ -9,6 +8,7 @@
 #include "common/controls/canvascolours.h"
 #include "common/controlpanel.h"
 #include "common/deviceregistry.h"
+#include "common/displayscale.h"
 #include "common/localadapters.h"
 #include "common/rackpanel.h"
 #include "net/artnetprotocol.h"
@@ -72,10 +72,7 @@ exMainFrame::~exMainFrame()
 
 void exMainFrame::ComputeScaleFactor()
 {
-    exAppState::scaleFactor = 1.0f;
-    const wxSize ppi = wxScreenDC().GetPPI();
-    exAppState::scaleFactor = ppi.x / 100.0f;
-    wxLogDebug("X: %d, Y: %d, ScaleFactor: %.2f", ppi.x, ppi.y, exAppState::scaleFactor);
+    exAppState::scaleFactor = exDisplayScale::Measure(this);
 }
 
 void exMainFrame::BuildPanels()

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-#include <wx/dcscreen.h>
 #include <wx/debug.h>
 #include <wx/graphics.h>
 
 #include "common/controls/canvascolours.h"
+#include "common/displayscale.h"
 
 wxIMPLEMENT_ABSTRACT_CLASS(exCanvasControl, wxObject);
 
@@ -107,8 +107,7 @@ void exCanvasControlList::Unlink(wxexCanvasControlListNode* node)
 
 float exCanvasControl::ScreenDisplayScale()
 {
-    static const float scale = wxScreenDC().GetPPI().x / 100.0f;
-    return scale;
+    return exDisplayScale::Screen();
 }
 
 exCanvasControl::exCanvasControl(exCanvasControl* parent, int x, int y, int width, int height,

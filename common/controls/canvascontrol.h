@@ -109,7 +109,7 @@ public:
     // Asks the panel for a repaint after the current event.
     void SetDirty() { GetRoot()->dirty = true; }
 
-    // The screen's horizontal logical pixels per inch / 100, the same for every control.
+    // The display scale (exDisplayScale::Screen), the same for every control.
     static float ScreenDisplayScale();
 
     exCanvasControl* parent;

@@ -1,0 +1,56 @@
+#include "common/displayscale.h"
+
+#include <cmath>
+
+#include <gtk/gtk.h>
+#include <wx/dcscreen.h>
+#include <wx/display.h>
+#include <wx/window.h>
+
+namespace {
+
+constexpr double kPlainPpi = 96;
+
+double PositiveOr(double value, double fallback)
+{
+    return std::isfinite(value) && value > 0 ? value : fallback;
+}
+
+// The resolution GTK gives Pango for every text: the desktop's font DPI times its text scaling
+// (GDK_DPI_SCALE), in logical pixels; negative when nothing set it.
+double FontResolution()
+{
+    GdkScreen* screen = gdk_screen_get_default();
+    return screen ? gdk_screen_get_resolution(screen) : -1;
+}
+
+} // namespace
+
+float exDisplayScale::Compute(double ppi, double contentScale, double textScale)
+{
+    const double logicalPpi = PositiveOr(ppi, kPlainPpi) / PositiveOr(contentScale, 1);
+    return float(logicalPpi * PositiveOr(textScale, 1) / 100);
+}
+
+double exDisplayScale::TextScale(double fontResolution, double logicalPpi)
+{
+    if (!(fontResolution > 0) || !(logicalPpi > 0))
+        return 1;
+    return fontResolution / logicalPpi;
+}
+
+float exDisplayScale::Measure(const wxWindow* window)
+{
+    const int ppi = wxScreenDC().GetPPI().x;
+    const double contentScale =
+        window ? window->GetContentScaleFactor() : wxDisplay(0u).GetScaleFactor();
+    const double logicalPpi = PositiveOr(ppi, kPlainPpi) / PositiveOr(contentScale, 1);
+    const double textScale = TextScale(FontResolution(), logicalPpi);
+    return Compute(ppi, contentScale, textScale);
+}
+
+float exDisplayScale::Screen()
+{
+    static const float scale = Measure();
+    return scale;
+}
