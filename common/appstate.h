@@ -8,7 +8,8 @@ class exUpdateSocket;
 class exMainFrame;
 
 // Application-wide values: the three endpoints, the main window, the two switches of the control
-// panel and the display scale. One set for the whole process, reached directly from everywhere.
+// panel, the display scale and whether Art-Net is used. One set for the whole process, reached
+// directly from everywhere.
 struct exAppState {
     static inline bxKivnetSocket* kivnetSocket = nullptr;
     static inline exUpdateSocket* updateSocket = nullptr;
@@ -17,4 +18,6 @@ struct exAppState {
     static inline uint8_t autoScan = 0;
     static inline uint8_t autoSend = 0;
     static inline float scaleFactor = 1.0f;
+    // Started with --no-artnet: no Art-Net endpoint, no ArtPoll, device IDs unknown.
+    static inline bool artNetOff = false;
 };

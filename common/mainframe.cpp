@@ -1,5 +1,9 @@
 #include "common/mainframe.h"
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
 #include <wx/log.h>
 #include <wx/msgdlg.h>
 #include <wx/sizer.h>
@@ -51,6 +55,9 @@ exMainFrame::exMainFrame(const wxString& title)
 
     CreateStatusBar(2, wxSTB_DEFAULT_STYLE, 0, "status_line");
     SetStatusText("0 Items Detected", 0);
+    // The count takes the first field; this stays in the second.
+    if (exAppState::artNetOff)
+        SetStatusText(kArtNetOffText, 1);
 
     timer->Start(kRefreshIntervalMs, wxTIMER_CONTINUOUS);
     exAppState::mainFrame = this;
@@ -91,14 +98,43 @@ void exMainFrame::BuildPanels()
 
 bool exMainFrame::OpenEndpoints()
 {
-    // All three are opened even after a failure, so that every port is tried once.
+    // All are opened even after a failure, so that every port is tried once.
     exAppState::kivnetSocket = new bxKivnetSocket(this, kKivnetEventId);
-    const bool kivnetOpen = exAppState::kivnetSocket->Open(bxKivnetSocket::kPort);
-    exAppState::artNetSocket = new bxArtNetSocket(this, kArtNetEventId);
-    const bool artNetOpen = exAppState::artNetSocket->Open(bxArtNetSocket::kPort);
+    bool open = OpenEndpoint(*exAppState::kivnetSocket, bxKivnetSocket::kPort);
+    if (!exAppState::artNetOff) {
+        exAppState::artNetSocket = new bxArtNetSocket(this, kArtNetEventId);
+        open = OpenEndpoint(*exAppState::artNetSocket, bxArtNetSocket::kPort) && open;
+    }
     exAppState::updateSocket = new exUpdateSocket(this, kUpdateEventId);
-    const bool updateOpen = exAppState::updateSocket->Open(exUpdateSocket::kPort);
-    return kivnetOpen && artNetOpen && updateOpen;
+    return OpenEndpoint(*exAppState::updateSocket, exUpdateSocket::kPort) && open;
+}
+
+bool exMainFrame::OpenEndpoint(bxBaseSocket& endpoint, uint16_t port)
+{
+    if (endpoint.Open(port))
+        return true;
+    std::fputs(PortFailureText(port, endpoint.openError).utf8_str(), stderr);
+    return false;
+}
+
+wxString exMainFrame::PortFailureText(uint16_t port, int error)
+{
+    wxString name = "update port";
+    if (port == bxKivnetSocket::kPort)
+        name = "Kivnet";
+    else if (port == bxArtNetSocket::kPort)
+        name = "Art-Net";
+    wxString text = wxString::Format("merrow-rigwise: UDP port %u (%s) ", unsigned(port), name);
+    if (error == EADDRINUSE)
+        text << "is held by another program\n";
+    else if (error != 0)
+        text << "could not be opened: " << std::strerror(error) << "\n";
+    else
+        text << "could not be opened\n";
+    if (port == bxArtNetSocket::kPort)
+        text << "merrow-rigwise: --no-artnet starts the program without it "
+                "(device IDs are then unknown)\n";
+    return text;
 }
 
 void exMainFrame::ShutDownAfterFailedStart()
@@ -109,18 +145,23 @@ void exMainFrame::ShutDownAfterFailedStart()
                            "running Pylon or Firmware Updater simultaniously.",
                            "Oops!", wxOK | wxICON_ERROR);
     dialog.ShowModal();
-    exAppState::artNetSocket->disabled = 1;
-    exAppState::kivnetSocket->disabled = 1;
-    exAppState::updateSocket->disabled = 1;
+    DisableEndpoints();
     Close(true);
 }
 
 void exMainFrame::ExitProgram()
 {
-    exAppState::artNetSocket->disabled = 1;
-    exAppState::kivnetSocket->disabled = 1;
-    exAppState::updateSocket->disabled = 1;
+    DisableEndpoints();
     Close(true);
+}
+
+void exMainFrame::DisableEndpoints()
+{
+    bxBaseSocket* endpoints[] = {exAppState::artNetSocket, exAppState::kivnetSocket,
+                                 exAppState::updateSocket};
+    for (bxBaseSocket* endpoint : endpoints)
+        if (endpoint)
+            endpoint->disabled = 1;
 }
 
 void exMainFrame::ShowItemCount(const wxString& text)

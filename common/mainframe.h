@@ -1,9 +1,12 @@
 #pragma once
 
+#include <cstdint>
+
 #include <wx/frame.h>
 #include <wx/timer.h>
 
 class bxBaseNetEvent;
+class bxBaseSocket;
 class exControlPanel;
 class exRackPanel;
 
@@ -18,11 +21,15 @@ public:
     static constexpr int kRefreshIntervalMs = 1000;
     static constexpr int kMinWidth = 810;
     static constexpr int kMinHeight = 500;
+    static constexpr const char* kArtNetOffText = "IDs off: started with --no-artnet";
 
     explicit exMainFrame(const wxString& title);
     ~exMainFrame() override;
 
     void ExitProgram();
+    // What standard error says about a port that could not be opened (`error`: an errno value),
+    // with the way round it for Art-Net.
+    static wxString PortFailureText(uint16_t port, int error);
     // Shows the device count in the status line once the datagrams at hand are handled.
     void ShowItemCount(const wxString& text);
 
@@ -34,6 +41,8 @@ private:
     void ComputeScaleFactor();
     void BuildPanels();
     bool OpenEndpoints();
+    bool OpenEndpoint(bxBaseSocket& endpoint, uint16_t port);
+    void DisableEndpoints();
     void ShutDownAfterFailedStart();
 
     void OnExitCommand(wxCommandEvent& event);

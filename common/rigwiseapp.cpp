@@ -4,12 +4,10 @@
 
 #include "common/mainframe.h"
 
-const char* const RigwiseApp::kVersion = "1.16";
-
 bool RigwiseApp::OnInit()
 {
-    if (!wxApp::OnInit())
-        return false;
+    // wxApp::OnInit is not called: it would read the command line a second time, with the
+    // toolkit's default options instead of the program's.
     if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG))
         wxImage::AddHandler(new wxPNGHandler);
     exMainFrame* frame = new exMainFrame(wxString("Merrow Rigwise ") + kVersion);

@@ -2,10 +2,12 @@
 
 #include <wx/app.h>
 
-// The application object: starts the one main window; the program ends when it closes.
+// The application object: starts the one main window; the program ends when it closes. The
+// command line was read by main() before the toolkit started.
 class RigwiseApp : public wxApp {
 public:
-    static const char* const kVersion;
+    // The project's version, given by the build.
+    static constexpr const char* kVersion = RIGWISE_VERSION;
 
     bool OnInit() override;
 };

@@ -248,7 +248,8 @@ void exBaseNode::AdvancePortStage(int wirePort)
         readBackPort = next;
         readBackRetries = kReadBackTries;
     } else {
-        readBackStage = kPollStage;
+        // Without Art-Net no ID can come: the read-back ends with the last port.
+        readBackStage = exAppState::artNetOff ? kIdle : kPollStage;
     }
 }
 

@@ -106,12 +106,15 @@ bool bxBaseSocket::Open(uint16_t portNumber)
     remotePort = portNumber;
 
     socketFd = socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-    if (socketFd < 0)
+    if (socketFd < 0) {
+        openError = errno;
         return false;
+    }
     // No address reuse: on Linux it would let a second copy of the program share the ports and
     // silently take half of the replies. Without it that copy fails here and says so.
     const sockaddr_in local = SocketAddress(INADDR_ANY, port);
     if (bind(socketFd, reinterpret_cast<const sockaddr*>(&local), sizeof(local)) != 0) {
+        openError = errno;
         CloseSocket();
         return false;
     }

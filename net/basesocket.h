@@ -39,6 +39,7 @@ public:
     bxBaseSocket(wxEvtHandler* owner, int eventId);
     ~bxBaseSocket() override;
 
+    // False when the port cannot be had; `openError` then says why (an errno value).
     bool Open(uint16_t port);
 
     virtual bool SendToList(uint8_t* buffer, size_t length, wxArrayString list);
@@ -62,6 +63,7 @@ public:
     wxEvtHandler* owner;
     int eventId;
     int socketFd = -1;
+    int openError = 0;
     wxMutex* lock;
     uint8_t disabled = 0;
     std::vector<uint32_t> ownAddresses;

@@ -1,4 +1,6 @@
 // The main window as the program starts it, in the test's private namespace on the real ports.
+#include <cerrno>
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -45,6 +47,7 @@ TEST(MainFrame, StartsWithTitleSizeStatusAndOpenEndpoints)
     EXPECT_EQ(frame->GetStatusBar()->GetFieldsCount(), 2);
     EXPECT_EQ(frame->GetStatusBar()->GetName(), "status_line");
     EXPECT_EQ(frame->GetStatusBar()->GetStatusText(0), "0 Items Detected");
+    EXPECT_EQ(frame->GetStatusBar()->GetStatusText(1), "");
     EXPECT_EQ(frame->GetBackgroundColour(), *wxBLACK);
     EXPECT_EQ(frame->rackPanel->GetBackgroundColour(), wxColour(70, 70, 70));
     EXPECT_EQ(frame->rackPanel->GetName(), "Rack");
@@ -99,16 +102,74 @@ TEST(MainFrame, PortsHeldByAnotherCopyShowOopsOnceThenClose)
     EXPECT_EQ(exAppState::mainFrame, nullptr);
 }
 
-TEST(MainFrame, OnePortHeldElsewhereIsEnoughForOops)
+TEST(MainFrame, OnePortHeldElsewhereIsEnoughForOopsAndStandardErrorNamesIt)
 {
     TestUdpSocket otherProgram("0.0.0.0", 6454);
     ASSERT_TRUE(otherProgram.ok());
     DialogCatcher dialogs;
+    testing::internal::CaptureStderr();
     exMainFrame* frame = new exMainFrame("Merrow Rigwise 1.16");
+    const std::string said = testing::internal::GetCapturedStderr();
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.shown[0].title, "Oops!");
+    EXPECT_EQ(dialogs.shown[0].message, kOopsText);
+    EXPECT_EQ(said, "merrow-rigwise: UDP port 6454 (Art-Net) is held by another program\n"
+                    "merrow-rigwise: --no-artnet starts the program without it "
+                    "(device IDs are then unknown)\n");
     EXPECT_TRUE(wxTheApp->IsScheduledForDestruction(frame));
     LetFramesGo();
+}
+
+TEST(MainFrame, PortFailureTextNamesThePortAndWhy)
+{
+    struct Case {
+        uint16_t port;
+        int error;
+        const char* text;
+    } const cases[] = {
+        {6517, EADDRINUSE, "merrow-rigwise: UDP port 6517 (Kivnet) is held by another program\n"},
+        {6464, EADDRINUSE,
+         "merrow-rigwise: UDP port 6464 (update port) is held by another program\n"},
+        {6464, EACCES,
+         "merrow-rigwise: UDP port 6464 (update port) could not be opened: "
+         "Permission denied\n"},
+        {6517, 0, "merrow-rigwise: UDP port 6517 (Kivnet) could not be opened\n"},
+        {6454, EMFILE,
+         "merrow-rigwise: UDP port 6454 (Art-Net) could not be opened: Too many "
+         "open files\nmerrow-rigwise: --no-artnet starts the program without it "
+         "(device IDs are then unknown)\n"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(exMainFrame::PortFailureText(c.port, c.error), c.text) << c.port << c.error;
+}
+
+TEST(MainFrame, WithoutArtNetThePortStaysFreeAndTheStatusLineSaysSo)
+{
+    exAppState::artNetOff = true;
+    DialogCatcher dialogs;
+    exMainFrame* frame = new exMainFrame("Merrow Rigwise 1.16");
+    frame->Show();
+    PumpEventsFor(100);
+    // Another program may hold 6454 meanwhile.
+    TestUdpSocket otherProgram("0.0.0.0", 6454);
+    EXPECT_TRUE(otherProgram.ok());
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_EQ(exAppState::artNetSocket, nullptr);
+    ASSERT_NE(exAppState::kivnetSocket, nullptr);
+    ASSERT_NE(exAppState::updateSocket, nullptr);
+    EXPECT_EQ(frame->GetStatusBar()->GetStatusText(1), "IDs off: started with --no-artnet");
+
+    // The device count takes the first field and leaves the note alone.
+    frame->ShowItemCount("3 Items Detected");
+    PumpEventsFor(100);
+    EXPECT_EQ(frame->GetStatusBar()->GetStatusText(0), "3 Items Detected");
+    EXPECT_EQ(frame->GetStatusBar()->GetStatusText(1), "IDs off: started with --no-artnet");
+
+    frame->ExitProgram();
+    EXPECT_TRUE(exAppState::kivnetSocket->disabled);
+    EXPECT_TRUE(exAppState::updateSocket->disabled);
+    LetFramesGo();
+    exAppState::artNetOff = false;
 }
 
 TEST(MainFrame, AfterExitNothingIsSentAndNothingDispatched)

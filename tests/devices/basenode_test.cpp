@@ -505,3 +505,24 @@ TEST_F(BaseNodeTest, UnreachableWarningStaysWithinTheDevice)
     EXPECT_GT(whiteInside, 0) << "the text is drawn";
     EXPECT_EQ(whiteOutside, 0) << "and none of it beside the device";
 }
+
+TEST_F(BaseNodeTest, WithoutArtNetTheReadBackEndsWithTheLastPortAndPollsNobody)
+{
+    exAppState::artNetOff = true;
+    exAppState::artNetSocket = nullptr;
+    exBaseNode* node = AddNode(2);
+    node->readBackStage = exBaseNode::kPortStage;
+    node->readBackRetries = 6;
+    for (uint8_t port = 0; port < 2; ++port) {
+        std::vector<uint8_t> reply = PortReply(port, 2);
+        node->HandleReply(reply.data(), reply.size());
+    }
+    EXPECT_EQ(node->readBackStage, exBaseNode::kIdle);
+    kivnet.sent.clear();
+    for (int tick = 0; tick < 8; ++tick)
+        node->Tick(50);
+    exAppState::artNetOff = false;
+    EXPECT_TRUE(kivnet.sent.empty());
+    EXPECT_TRUE(artNet.sent.empty());
+    EXPECT_EQ(node->readBackStage, exBaseNode::kIdle);
+}

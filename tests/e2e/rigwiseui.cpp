@@ -50,9 +50,11 @@ std::vector<Run> Runs(const Shot& shot, int y, int from, int to, const Rgb& colo
 
 } // namespace
 
-Program::Program(const SimNetwork& network)
+Program::Program(const SimNetwork& network, const std::vector<std::string>& arguments)
 {
-    pid_ = network.StartOnProgramSide({RIGWISE_BINARY});
+    std::vector<std::string> command{RIGWISE_BINARY};
+    command.insert(command.end(), arguments.begin(), arguments.end());
+    pid_ = network.StartOnProgramSide(command);
     std::ostringstream search;
     search << "search --onlyvisible --pid " << pid_ << " --name 'Merrow Rigwise'";
     for (int i = 0; i < 100 && window_.empty(); ++i) {

@@ -7,6 +7,7 @@
 #include <sys/types.h>
 
 #include <string>
+#include <vector>
 
 #include "e2e/screen.h"
 
@@ -53,9 +54,9 @@ struct Selector {
 
 class Program {
 public:
-    // Starts the built program on the network's program side on this display, waits for its
-    // window and gives it the test size.
-    explicit Program(const SimNetwork& network);
+    // Starts the built program (with these command-line arguments) on the network's program
+    // side on this display, waits for its window and gives it the test size.
+    explicit Program(const SimNetwork& network, const std::vector<std::string>& arguments = {});
     ~Program();
 
     bool ok() const { return !window_.empty(); }
