@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <istream>
 #include <map>
 #include <queue>
 #include <random>
@@ -77,6 +78,17 @@ private:
     void AcceptControl();
     void ReadControl(int fd);
     std::string Execute(const std::string& line);
+    // A device index, or a device range from "N" or "all" ([first, last)).
+    bool ReadDevice(std::istream& words, size_t& index) const;
+    bool ReadDevices(std::istream& words, size_t& first, size_t& last) const;
+    std::string StopCommand(std::istream& words);
+    std::string ResumeCommand(std::istream& words);
+    std::string SetStopped(std::istream& words, bool stopped);
+    std::string ModuleCommand(std::istream& words);
+    std::string AddressCommand(std::istream& words);
+    std::string DropCommand(std::istream& words);
+    std::string DelayCommand(std::istream& words);
+    std::string QuitCommand(std::istream& words);
 
     std::vector<Device> devices_;
     SimulatorOptions options_;
