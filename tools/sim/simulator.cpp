@@ -375,12 +375,20 @@ void Simulator::Deliver(size_t index, Service service, const sockaddr_in& from,
                     AddressText(device.ip).c_str());
     }
     const int delayMs = device.delayMs >= 0 ? device.delayMs : options_.delayMs;
-    for (std::vector<uint8_t>& answer : outcome.answers) {
-        if (delayMs <= 0)
-            Send(index, service, from, answer);
-        else
-            pending_.push({NowMs() + delayMs, order_++, index, service, from, std::move(answer)});
-    }
+    // A device that answers twice sends the second copy one delay after the first.
+    const int copies = service == kKivnet && device.answerTwice ? 2 : 1;
+    for (const std::vector<uint8_t>& answer : outcome.answers)
+        for (int copy = 1; copy <= copies; ++copy)
+            SendAfter(int64_t(delayMs) * copy, index, service, from, answer);
+}
+
+void Simulator::SendAfter(int64_t delayMs, size_t device, Service service, const sockaddr_in& to,
+                          const std::vector<uint8_t>& bytes)
+{
+    if (delayMs <= 0)
+        Send(device, service, to, bytes);
+    else
+        pending_.push({NowMs() + delayMs, order_++, device, service, to, bytes});
 }
 
 void Simulator::SendDue()
@@ -445,6 +453,8 @@ void Simulator::ReadControl(int fd)
 //   address N IP MASK              move a device, for example onto a foreign subnet
 //   drop PERCENT                   ignore this share of the datagrams devices receive
 //   delay MS | delay N MS          wait before answering (all devices, or one)
+//   twice N|all on|off             send every Kivnet answer twice
+//   spoil N|all short|mode|none    spoil the next Kivnet answer
 //   quit
 std::string Simulator::Execute(const std::string& line)
 {
@@ -453,6 +463,7 @@ std::string Simulator::Execute(const std::string& line)
         {"stop", &Simulator::StopCommand},       {"resume", &Simulator::ResumeCommand},
         {"module", &Simulator::ModuleCommand},   {"address", &Simulator::AddressCommand},
         {"drop", &Simulator::DropCommand},       {"delay", &Simulator::DelayCommand},
+        {"twice", &Simulator::TwiceCommand},     {"spoil", &Simulator::SpoilCommand},
         {"quit", &Simulator::QuitCommand},
     };
     std::istringstream words(line);
@@ -565,6 +576,30 @@ std::string Simulator::DelayCommand(std::istream& words)
     if (size_t(first) >= devices_.size())
         return "error no such device";
     devices_[size_t(first)].delayMs = int(second);
+    return "ok";
+}
+
+std::string Simulator::TwiceCommand(std::istream& words)
+{
+    size_t first = 0, last = 0;
+    std::string setting;
+    if (!ReadDevices(words, first, last) || !(words >> setting) ||
+        (setting != "on" && setting != "off"))
+        return "error usage: twice N|all on|off";
+    for (size_t i = first; i < last; ++i)
+        devices_[i].answerTwice = setting == "on";
+    return "ok";
+}
+
+std::string Simulator::SpoilCommand(std::istream& words)
+{
+    size_t first = 0, last = 0;
+    std::string setting;
+    Spoil spoil = Spoil::None;
+    if (!ReadDevices(words, first, last) || !(words >> setting) || !ParseSpoil(setting, spoil))
+        return "error usage: spoil N|all short|mode|none";
+    for (size_t i = first; i < last; ++i)
+        devices_[i].spoilNext = spoil;
     return "ok";
 }
 

@@ -71,6 +71,8 @@ private:
     void Deliver(size_t device, Service service, const sockaddr_in& from, const uint8_t* data,
                  size_t length);
     bool Answering(const Device& device) const;
+    void SendAfter(int64_t delayMs, size_t device, Service service, const sockaddr_in& to,
+                   const std::vector<uint8_t>& bytes);
     void SendDue();
     void Send(size_t device, Service service, const sockaddr_in& to,
               const std::vector<uint8_t>& bytes);
@@ -88,6 +90,8 @@ private:
     std::string AddressCommand(std::istream& words);
     std::string DropCommand(std::istream& words);
     std::string DelayCommand(std::istream& words);
+    std::string TwiceCommand(std::istream& words);
+    std::string SpoilCommand(std::istream& words);
     std::string QuitCommand(std::istream& words);
 
     std::vector<Device> devices_;
