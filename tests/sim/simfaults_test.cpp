@@ -1,4 +1,4 @@
-// Devices that answer like real ones: twice, or with an answer the program must refuse,
+// Devices that answer like real ones: late, twice, or with an answer the program must refuse,
 // set in the device list or on the control socket. Expected answers are written by hand.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -11,7 +11,10 @@
 #include "support/handbytes.h"
 #include "support/simnetwork.h"
 
+using testing::Each;
 using testing::ElementsAreArray;
+using testing::Ge;
+using testing::SizeIs;
 using testing::StartsWith;
 
 namespace {
@@ -193,6 +196,49 @@ TEST_F(SimFaults, AnswersTwiceOrSpoiledOnceAsSetInTheListOrOnTheControlSocket)
                 expected.push_back(Expected(test.exchange, answer));
             EXPECT_THAT(Answers(device, test.exchange.request), ElementsAreArray(expected));
         }
+    }
+}
+
+// The program repeats an unanswered request every 50 ms. A device slower than that answers
+// every copy, each one late.
+TEST_F(SimFaults, ALateDeviceAnswersEveryRepeatOfTheRequest)
+{
+    struct Case {
+        const char* what;
+        const char* listSetting;
+        const char* command;
+        size_t copies;
+    };
+    const Case cases[] = {
+        {"delay from the list", R"("delayMs": 150)", nullptr, 1},
+        {"delay by command", "", "delay N 150", 1},
+        {"late and twice", R"("delayMs": 120, "answerTwice": true)", nullptr, 2},
+    };
+    std::vector<std::string> settings;
+    for (const Case& test : cases)
+        settings.push_back(test.listSetting);
+    Start(Rack(settings));
+
+    const Exchange exchange = DeviceSettings();
+    for (size_t device = 0; device < std::size(cases); ++device) {
+        const Case& test = cases[device];
+        SCOPED_TRACE(test.what);
+        if (test.command) {
+            ASSERT_EQ(network_->Control(ForDevice(test.command, device)), "ok");
+        }
+        size_t sent = 0;
+        std::vector<std::vector<uint8_t>> answers;
+        while (answers.empty() && sent < 6) {
+            client_->SendTo(Address(device), kKivnetPort, exchange.request);
+            ++sent;
+            for (const auto& answer : client_->Receive(1, 50, 50))
+                answers.push_back(answer.bytes);
+        }
+        for (const auto& answer : client_->Receive(100, 500, 3000))
+            answers.push_back(answer.bytes);
+        EXPECT_THAT(sent, Ge(2u)) << "nothing may come back within 50 ms";
+        EXPECT_THAT(answers, SizeIs(sent * test.copies));
+        EXPECT_THAT(answers, Each(ElementsAreArray(exchange.good)));
     }
 }
 
