@@ -65,6 +65,7 @@ constexpr size_t kOutputValueOffset = 160;
 constexpr size_t kInputFormSize = 22;
 constexpr size_t kOutputFormSize = 164;
 constexpr size_t kPortRequestMinSize = 9;
+constexpr uint8_t kRefusedPortMode = 3; // 0 disabled, 1 input and 2 output are the only modes
 
 constexpr size_t kIdentifyReplySize = 44;
 constexpr size_t kIdentifyNameOffset = 8;
@@ -293,6 +294,36 @@ Outcome HandleKivnet(Device& device, const ByteReader& reader)
     return outcome;
 }
 
+// The length that carries every field an answer of this kind always has; one byte less leaves
+// a reader with a field it cannot take. The SwitchKappa's port count after the identify reply's
+// ID is an extra that readers take only when it is there.
+size_t RequiredLength(const ByteReader& answer)
+{
+    switch (answer.U16Be(kKivnetCodeOffset) & ~kReplyFlag) {
+    case kDeviceSettingsRequest:
+        return kOptionBOffset + 1;
+    case kPortSettingsRequest:
+        switch (answer.U8(kPortModeOffset)) {
+        case kDisabled: return kPortModeOffset + 1;
+        case kInput: return kInputFormSize;
+        default: return kOutputFormSize;
+        }
+    case kIdentifyReply:
+        return kIdentifyIdOffset + 2;
+    default:
+        return answer.Length();
+    }
+}
+
+Outcome SpoilIfDue(Device& device, Outcome outcome)
+{
+    if (device.spoilNext != Spoil::None && !outcome.answers.empty()) {
+        SpoilAnswer(outcome.answers.front(), device.spoilNext);
+        device.spoilNext = Spoil::None;
+    }
+    return outcome;
+}
+
 // ---- Art-Net ----
 
 Outcome HandleArtNet(Device& device, const ByteReader& reader)
@@ -368,7 +399,7 @@ Outcome HandleDatagram(Device& device, Service service, const uint8_t* data, siz
     const ByteReader reader(data, length);
     switch (service) {
     case kUpdate: return HandleUpdate(device, reader);
-    case kKivnet: return HandleKivnet(device, reader);
+    case kKivnet: return SpoilIfDue(device, HandleKivnet(device, reader));
     default: return HandleArtNet(device, reader);
     }
 }
@@ -502,6 +533,29 @@ std::vector<uint8_t> BuildArtPollReply(const Device& device)
     writer.U8(kReplyBindIndexOffset, 1);
     writer.U8(kReplyStatus2Offset, 0x08); // 15-bit port addresses
     return writer.Data();
+}
+
+bool ParseSpoil(const std::string& text, Spoil& spoil)
+{
+    if (text == "none")
+        spoil = Spoil::None;
+    else if (text == "short")
+        spoil = Spoil::Short;
+    else if (text == "mode")
+        spoil = Spoil::Mode;
+    else
+        return false;
+    return true;
+}
+
+void SpoilAnswer(std::vector<uint8_t>& answer, Spoil how)
+{
+    const ByteReader reader(answer.data(), answer.size());
+    const bool portReply = reader.U16Be(kKivnetCodeOffset) == (kReplyFlag | kPortSettingsRequest);
+    if (how == Spoil::Mode && portReply)
+        answer[kPortModeOffset] = kRefusedPortMode;
+    else if (how != Spoil::None)
+        answer.resize(std::min(answer.size(), RequiredLength(reader)) - 1);
 }
 
 std::string AddressText(uint32_t address)

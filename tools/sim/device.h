@@ -46,6 +46,13 @@ struct SwitchPort {
 
 constexpr int kBayCount = 15;
 
+// How a device spoils its next Kivnet answer: Short cuts it one byte into the fields every
+// answer of its kind carries; Mode gives a port settings reply mode 3, which no reader takes
+// (any other answer is cut short instead).
+enum class Spoil { None, Short, Mode };
+// "none", "short" or "mode"; false for anything else.
+bool ParseSpoil(const std::string& text, Spoil& spoil);
+
 struct Device {
     const ModelInfo* model = nullptr;
     uint16_t modelCode = 0; // a SwitchKappa answers to two codes
@@ -75,6 +82,8 @@ struct Device {
     bool stopped = false;
     int64_t stopAtMs = -1; // stops answering at this simulator time
     int delayMs = -1;      // -1: the simulator's delay
+    bool answerTwice = false;      // every Kivnet answer goes out twice
+    Spoil spoilNext = Spoil::None; // clears itself once a Kivnet answer has gone out spoiled
 
     bool IsSwitch() const { return model->family != Family::Node; }
     bool IsKappa() const { return model->family == Family::SwitchKappa; }
@@ -93,7 +102,7 @@ struct Outcome {
 };
 
 // Handles a datagram addressed to the device (or broadcast). Malformed and foreign datagrams
-// change nothing and get no answer.
+// change nothing and get no answer. A Kivnet answer is spoiled here when the device is due to.
 Outcome HandleDatagram(Device& device, Service service, const uint8_t* data, size_t length);
 
 // Answers, built from the device's settings.
@@ -104,6 +113,8 @@ std::vector<uint8_t> BuildPortSettingsReply(const Device& device, int wireNumber
 std::vector<uint8_t> BuildIdentifyReply(const Device& device);
 std::vector<uint8_t> BuildSwitchSettingsReply(const Device& device);
 std::vector<uint8_t> BuildArtPollReply(const Device& device);
+// Spoils one Kivnet answer in place.
+void SpoilAnswer(std::vector<uint8_t>& answer, Spoil how);
 
 std::string AddressText(uint32_t address);
 bool ParseAddress(const std::string& text, uint32_t& address);

@@ -78,6 +78,19 @@ std::array<uint8_t, 6> ParseMac(const std::string& text)
     return mac;
 }
 
+// How the device misbehaves for tests: stopped, lost, late, answering twice or badly.
+void ParseBehaviour(const json& object, Device& device)
+{
+    device.stopped = object.value("stopped", false);
+    device.stopAtMs = NumberOr(object, "lostAfterMs", -1);
+    device.delayMs = int(NumberOr(object, "delayMs", -1));
+    device.answerTwice = object.value("answerTwice", false);
+    if (object.contains("spoilNext") &&
+        (!object["spoilNext"].is_string() ||
+         !ParseSpoil(object["spoilNext"].get<std::string>(), device.spoilNext)))
+        throw std::runtime_error("\"spoilNext\" is \"short\", \"mode\" or \"none\"");
+}
+
 Device ParseDevice(const json& object, size_t index)
 {
     const uint16_t code = uint16_t(Number(object.at("model"), "model"));
@@ -146,9 +159,7 @@ Device ParseDevice(const json& object, size_t index)
                 throw std::runtime_error("a module has 1 to 15 DMX ports");
         }
     }
-    device.stopped = object.value("stopped", false);
-    device.stopAtMs = NumberOr(object, "lostAfterMs", -1);
-    device.delayMs = int(NumberOr(object, "delayMs", -1));
+    ParseBehaviour(object, device);
     return device;
 }
 

@@ -375,12 +375,20 @@ void Simulator::Deliver(size_t index, Service service, const sockaddr_in& from,
                     AddressText(device.ip).c_str());
     }
     const int delayMs = device.delayMs >= 0 ? device.delayMs : options_.delayMs;
-    for (std::vector<uint8_t>& answer : outcome.answers) {
-        if (delayMs <= 0)
-            Send(index, service, from, answer);
-        else
-            pending_.push({NowMs() + delayMs, order_++, index, service, from, std::move(answer)});
-    }
+    // A device that answers twice sends the second copy one delay after the first.
+    const int copies = service == kKivnet && device.answerTwice ? 2 : 1;
+    for (const std::vector<uint8_t>& answer : outcome.answers)
+        for (int copy = 1; copy <= copies; ++copy)
+            SendAfter(int64_t(delayMs) * copy, index, service, from, answer);
+}
+
+void Simulator::SendAfter(int64_t delayMs, size_t device, Service service, const sockaddr_in& to,
+                          const std::vector<uint8_t>& bytes)
+{
+    if (delayMs <= 0)
+        Send(device, service, to, bytes);
+    else
+        pending_.push({NowMs() + delayMs, order_++, device, service, to, bytes});
 }
 
 void Simulator::SendDue()
@@ -445,92 +453,160 @@ void Simulator::ReadControl(int fd)
 //   address N IP MASK              move a device, for example onto a foreign subnet
 //   drop PERCENT                   ignore this share of the datagrams devices receive
 //   delay MS | delay N MS          wait before answering (all devices, or one)
+//   twice N|all on|off             send every Kivnet answer twice
+//   spoil N|all short|mode|none    spoil the next Kivnet answer
 //   quit
 std::string Simulator::Execute(const std::string& line)
 {
-    std::istringstream words(line);
-    std::string command, target;
-    words >> command;
-    auto deviceArgument = [&](size_t& index) {
-        long value = -1;
-        return bool(words >> value) && value >= 0 && size_t(value) < devices_.size() &&
-               (index = size_t(value), true);
+    using Handler = std::string (Simulator::*)(std::istream&);
+    static const std::map<std::string, Handler> kHandlers = {
+        {"stop", &Simulator::StopCommand},       {"resume", &Simulator::ResumeCommand},
+        {"module", &Simulator::ModuleCommand},   {"address", &Simulator::AddressCommand},
+        {"drop", &Simulator::DropCommand},       {"delay", &Simulator::DelayCommand},
+        {"twice", &Simulator::TwiceCommand},     {"spoil", &Simulator::SpoilCommand},
+        {"quit", &Simulator::QuitCommand},
     };
-    if (command == "stop" || command == "resume") {
-        const bool stop = command == "stop";
-        words >> target;
-        size_t first = 0, last = devices_.size();
-        if (target != "all") {
-            char* end = nullptr;
-            const unsigned long value = strtoul(target.c_str(), &end, 10);
-            if (target.empty() || *end || value >= devices_.size())
-                return "error no such device";
-            first = value;
-            last = value + 1;
-        }
-        for (size_t i = first; i < last; ++i) {
-            devices_[i].stopped = stop;
-            devices_[i].stopAtMs = -1;
-        }
+    std::istringstream words(line);
+    std::string command;
+    words >> command;
+    const auto handler = kHandlers.find(command);
+    if (handler == kHandlers.end())
+        return "error unknown command";
+    return (this->*handler->second)(words);
+}
+
+bool Simulator::ReadDevice(std::istream& words, size_t& index) const
+{
+    long value = -1;
+    if (!(words >> value) || value < 0 || size_t(value) >= devices_.size())
+        return false;
+    index = size_t(value);
+    return true;
+}
+
+bool Simulator::ReadDevices(std::istream& words, size_t& first, size_t& last) const
+{
+    std::string target;
+    words >> target;
+    if (target == "all") {
+        first = 0;
+        last = devices_.size();
+        return true;
+    }
+    char* end = nullptr;
+    const unsigned long value = strtoul(target.c_str(), &end, 10);
+    if (target.empty() || *end || value >= devices_.size())
+        return false;
+    first = value;
+    last = value + 1;
+    return true;
+}
+
+std::string Simulator::StopCommand(std::istream& words) { return SetStopped(words, true); }
+
+std::string Simulator::ResumeCommand(std::istream& words) { return SetStopped(words, false); }
+
+std::string Simulator::SetStopped(std::istream& words, bool stopped)
+{
+    size_t first = 0, last = 0;
+    if (!ReadDevices(words, first, last))
+        return "error no such device";
+    for (size_t i = first; i < last; ++i) {
+        devices_[i].stopped = stopped;
+        devices_[i].stopAtMs = -1;
+    }
+    return "ok";
+}
+
+std::string Simulator::ModuleCommand(std::istream& words)
+{
+    size_t index = 0;
+    int bay = 0, count = -1;
+    if (!ReadDevice(words, index) || !(words >> bay >> count))
+        return "error usage: module N BAY COUNT";
+    if (!devices_[index].IsKappa())
+        return "error not a SwitchKappa";
+    if (bay < 1 || bay > kBayCount || count < 0 || count > 15)
+        return "error bays are 1 to 15, modules have 0 to 15 ports";
+    devices_[index].bays[size_t(bay)].assign(size_t(count), DmxPort{});
+    return "ok";
+}
+
+std::string Simulator::AddressCommand(std::istream& words)
+{
+    size_t index = 0;
+    std::string ipText, maskText;
+    uint32_t ip = 0, mask = 0;
+    if (!ReadDevice(words, index) || !(words >> ipText >> maskText) ||
+        !ParseAddress(ipText, ip) || !ParseAddress(maskText, mask) || ip == 0)
+        return "error usage: address N IP MASK";
+    if (byAddress_.count(ip) && byAddress_[ip] != index)
+        return "error address in use";
+    Device& device = devices_[index];
+    byAddress_.erase(device.ip);
+    device.ip = ip;
+    device.mask = mask;
+    byAddress_[ip] = index;
+    CloseDeviceSockets(index);
+    if (!options_.interface.empty())
+        AddAddresses({index});
+    return OpenDeviceSockets(index) ? "ok" : "error cannot bind";
+}
+
+std::string Simulator::DropCommand(std::istream& words)
+{
+    int percent = -1;
+    if (!(words >> percent) || percent < 0 || percent > 100)
+        return "error usage: drop PERCENT";
+    options_.dropPercent = percent;
+    return "ok";
+}
+
+std::string Simulator::DelayCommand(std::istream& words)
+{
+    long first = -1, second = -1;
+    if (!(words >> first) || first < 0)
+        return "error usage: delay MS | delay N MS";
+    if (!(words >> second)) {
+        options_.delayMs = int(first);
         return "ok";
     }
-    if (command == "module") {
-        size_t index = 0;
-        int bay = 0, count = -1;
-        if (!deviceArgument(index) || !(words >> bay >> count))
-            return "error usage: module N BAY COUNT";
-        if (!devices_[index].IsKappa())
-            return "error not a SwitchKappa";
-        if (bay < 1 || bay > kBayCount || count < 0 || count > 15)
-            return "error bays are 1 to 15, modules have 0 to 15 ports";
-        devices_[index].bays[size_t(bay)].assign(size_t(count), DmxPort{});
-        return "ok";
-    }
-    if (command == "address") {
-        size_t index = 0;
-        std::string ipText, maskText;
-        uint32_t ip = 0, mask = 0;
-        if (!deviceArgument(index) || !(words >> ipText >> maskText) ||
-            !ParseAddress(ipText, ip) || !ParseAddress(maskText, mask) || ip == 0)
-            return "error usage: address N IP MASK";
-        if (byAddress_.count(ip) && byAddress_[ip] != index)
-            return "error address in use";
-        Device& device = devices_[index];
-        byAddress_.erase(device.ip);
-        device.ip = ip;
-        device.mask = mask;
-        byAddress_[ip] = index;
-        CloseDeviceSockets(index);
-        if (!options_.interface.empty())
-            AddAddresses({index});
-        return OpenDeviceSockets(index) ? "ok" : "error cannot bind";
-    }
-    if (command == "drop") {
-        int percent = -1;
-        if (!(words >> percent) || percent < 0 || percent > 100)
-            return "error usage: drop PERCENT";
-        options_.dropPercent = percent;
-        return "ok";
-    }
-    if (command == "delay") {
-        long first = -1, second = -1;
-        words >> first >> second;
-        if (first < 0)
-            return "error usage: delay MS | delay N MS";
-        if (second < 0) {
-            options_.delayMs = int(first);
-            return "ok";
-        }
-        if (size_t(first) >= devices_.size())
-            return "error no such device";
-        devices_[size_t(first)].delayMs = int(second);
-        return "ok";
-    }
-    if (command == "quit") {
-        quit_ = true;
-        return "ok";
-    }
-    return "error unknown command";
+    if (second < 0)
+        return "error usage: delay MS | delay N MS";
+    if (size_t(first) >= devices_.size())
+        return "error no such device";
+    devices_[size_t(first)].delayMs = int(second);
+    return "ok";
+}
+
+std::string Simulator::TwiceCommand(std::istream& words)
+{
+    size_t first = 0, last = 0;
+    std::string setting;
+    if (!ReadDevices(words, first, last) || !(words >> setting) ||
+        (setting != "on" && setting != "off"))
+        return "error usage: twice N|all on|off";
+    for (size_t i = first; i < last; ++i)
+        devices_[i].answerTwice = setting == "on";
+    return "ok";
+}
+
+std::string Simulator::SpoilCommand(std::istream& words)
+{
+    size_t first = 0, last = 0;
+    std::string setting;
+    Spoil spoil = Spoil::None;
+    if (!ReadDevices(words, first, last) || !(words >> setting) || !ParseSpoil(setting, spoil))
+        return "error usage: spoil N|all short|mode|none";
+    for (size_t i = first; i < last; ++i)
+        devices_[i].spoilNext = spoil;
+    return "ok";
+}
+
+std::string Simulator::QuitCommand(std::istream&)
+{
+    quit_ = true;
+    return "ok";
 }
 
 } // namespace sim

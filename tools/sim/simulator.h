@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <istream>
 #include <map>
 #include <queue>
 #include <random>
@@ -70,6 +71,8 @@ private:
     void Deliver(size_t device, Service service, const sockaddr_in& from, const uint8_t* data,
                  size_t length);
     bool Answering(const Device& device) const;
+    void SendAfter(int64_t delayMs, size_t device, Service service, const sockaddr_in& to,
+                   const std::vector<uint8_t>& bytes);
     void SendDue();
     void Send(size_t device, Service service, const sockaddr_in& to,
               const std::vector<uint8_t>& bytes);
@@ -77,6 +80,19 @@ private:
     void AcceptControl();
     void ReadControl(int fd);
     std::string Execute(const std::string& line);
+    // A device index, or a device range from "N" or "all" ([first, last)).
+    bool ReadDevice(std::istream& words, size_t& index) const;
+    bool ReadDevices(std::istream& words, size_t& first, size_t& last) const;
+    std::string StopCommand(std::istream& words);
+    std::string ResumeCommand(std::istream& words);
+    std::string SetStopped(std::istream& words, bool stopped);
+    std::string ModuleCommand(std::istream& words);
+    std::string AddressCommand(std::istream& words);
+    std::string DropCommand(std::istream& words);
+    std::string DelayCommand(std::istream& words);
+    std::string TwiceCommand(std::istream& words);
+    std::string SpoilCommand(std::istream& words);
+    std::string QuitCommand(std::istream& words);
 
     std::vector<Device> devices_;
     SimulatorOptions options_;
