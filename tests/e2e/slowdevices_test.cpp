@@ -97,5 +97,5 @@ TEST_F(SlowDevices, LateRepeatedAndRefusedAnswersStillReadEveryPortBack)
     ExpectPorts(kappa->modules[2], 0x31, "module in bay 2", 4);
 
     ExpectPorts(ByUnit(3), 0x41, "node whose first answer was cut short");
-    ExpectPorts(ByUnit(4), 0x51, "node whose first answer had a mode it may not have");
+    ExpectPorts(ByUnit(4), 0x51, "node whose first answer was spoiled");
 }
