@@ -112,9 +112,8 @@ exBaseNode* exDeviceRegistry::HandleKivnetReply(const uint8_t* data, size_t leng
                                                 uint32_t senderIp)
 {
     exKivnetHeader header;
-    if (!exKivnetProtocol::ReadHeader(data, length, header))
-        return nullptr;
-    exBaseNode* device = FindByIp(senderIp);
+    exBaseNode* device =
+        exKivnetProtocol::ReadHeader(data, length, header) ? FindByIp(senderIp) : nullptr;
     if (device)
         device->HandleReply(data, length);
     return device;

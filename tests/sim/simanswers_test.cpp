@@ -69,10 +69,7 @@ protected:
     void SetUp() override
     {
         ASSERT_NE(network_, nullptr) << "the private network or the simulator did not start";
-        side_ = std::make_unique<ProgramSide>(*network_);
-        ASSERT_TRUE(side_->ok());
-        client_ = std::make_unique<SimClient>();
-        ASSERT_TRUE(client_->ok());
+        ASSERT_TRUE(EnterProgramSide(*network_, side_, client_));
     }
     void TearDown() override
     {

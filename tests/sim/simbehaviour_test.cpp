@@ -48,10 +48,7 @@ protected:
         network_ = std::make_unique<SimNetwork>();
         ASSERT_TRUE(network_->ok()) << "the private network did not come up";
         ASSERT_TRUE(network_->StartSimulator(kRack));
-        side_ = std::make_unique<ProgramSide>(*network_);
-        ASSERT_TRUE(side_->ok());
-        client_ = std::make_unique<SimClient>();
-        ASSERT_TRUE(client_->ok());
+        ASSERT_TRUE(EnterProgramSide(*network_, side_, client_));
     }
     void TearDown() override
     {

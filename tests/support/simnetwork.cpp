@@ -292,3 +292,13 @@ std::vector<uint8_t> SimClient::Ask(const std::string& address, uint16_t port,
         *sender = answers[0].sender;
     return answers[0].bytes;
 }
+
+bool EnterProgramSide(const SimNetwork& network, std::unique_ptr<ProgramSide>& side,
+                      std::unique_ptr<SimClient>& client)
+{
+    side = std::make_unique<ProgramSide>(network);
+    if (!side->ok())
+        return false;
+    client = std::make_unique<SimClient>();
+    return client->ok();
+}

@@ -3,6 +3,7 @@
 #include <sys/types.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -72,6 +73,13 @@ private:
     int home_ = -1;
     bool entered_ = false;
 };
+
+class SimClient;
+
+// Enters the program's side of `network` and opens a client socket there: what a test talks to
+// the simulator through. False when either failed.
+bool EnterProgramSide(const SimNetwork& network, std::unique_ptr<ProgramSide>& side,
+                      std::unique_ptr<SimClient>& client);
 
 // A UDP socket that plays the program: bound to the program's address (any port, or a given
 // one), broadcasts allowed, and a receive buffer big enough for a thousand answers at once.

@@ -41,7 +41,6 @@ std::map<exBaseNode*, int> Ids(const std::vector<exBaseNode*>& devices)
 
 std::string ArtNetHarness::Run(const uint8_t* data, size_t size)
 {
-    rack.Reset();
     SimulatedRig rig(rack);
     rig.DiscoverAll();
     FuzzInput input(data, size);

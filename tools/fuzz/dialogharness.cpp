@@ -60,10 +60,9 @@ wxMouseEvent MouseAt(wxEventType type, int x, int y)
 
 std::string DialogHarness::Run(const uint8_t* data, size_t size)
 {
-    rack.Reset();
+    SimulatedRig rig(rack);
     rack.Root()->clientWidth = 1000;
     rack.Root()->clientHeight = 700;
-    SimulatedRig rig(rack);
     FuzzInput input(data, size);
     const Kind kind = Kind(input.U8() % kKindCount);
     // One device of a model that has the dialog's element, alone on the network.

@@ -25,7 +25,6 @@ std::vector<uint8_t> WithKivnetHeader(uint16_t code, const std::vector<uint8_t>&
 
 std::string KivnetHarness::Run(const uint8_t* data, size_t size)
 {
-    rack.Reset();
     SimulatedRig rig(rack);
     rig.DiscoverAll();
     FuzzInput input(data, size);

@@ -20,6 +20,7 @@ bool Reaches(const wxString& address, const sim::Device& device)
 
 SimulatedRig::SimulatedRig(FuzzRack& rack) : rack(rack)
 {
+    rack.Reset();
     uint16_t unit = 1;
     for (const sim::ModelInfo& model : sim::AllModels()) {
         sim::Device device = sim::MakeDevice(model, model.code);

@@ -14,6 +14,7 @@ class FuzzRack;
 // time, and put its own datagrams in between.
 class SimulatedRig {
 public:
+    // Empties the rack first: the rig starts on a network of its own.
     explicit SimulatedRig(FuzzRack& rack);
 
     // Every device answers a discovery request once: the rack then holds one of each model.

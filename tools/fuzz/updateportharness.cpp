@@ -25,7 +25,6 @@ uint32_t Sender(FuzzInput& input)
 
 std::string UpdatePortHarness::Run(const uint8_t* data, size_t size)
 {
-    rack.Reset();
     SimulatedRig rig(rack);
     FuzzInput input(data, size);
     while (!input.Empty()) {
