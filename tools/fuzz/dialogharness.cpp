@@ -90,16 +90,14 @@ std::string DialogHarness::Run(const uint8_t* data, size_t size)
     }
     if (rack.Root()->overlay == dialog) {
         shown = Capture(kind, dialog);
-        auto* ok = static_cast<exCanvasControl*>(nullptr);
-        if (auto* d = dynamic_cast<exDMXPortDialog*>(dialog))
-            ok = d->okButton;
-        else if (auto* d = dynamic_cast<exEthernetPortDialog*>(dialog))
-            ok = d->okButton;
-        else if (auto* d = dynamic_cast<exGlobalSettingsDialog*>(dialog))
-            ok = d->okButton;
-        else if (auto* d = dynamic_cast<exSwitchPortDialog*>(dialog))
-            ok = d->okButton;
-        Press(ok, ok->width / 2, ok->height / 2);
+        // Every dialog's "OK" is the drawn button of that label.
+        std::vector<exCanvasControl*> controls;
+        Flatten(dialog, controls);
+        for (exCanvasControl* ok : controls)
+            if (ok->label == "OK") {
+                Press(ok, ok->width / 2, ok->height / 2);
+                break;
+            }
     }
     if (rack.Root()->overlay == dialog)
         return "\"OK\" left the dialog open";
