@@ -63,7 +63,6 @@ exBaseNode* exDeviceRegistry::HandleDiscoveryReply(const uint8_t* data, size_t l
     const bool identityChanged = StoreIdentity(device, reply, senderIp);
 
     if (isNew) {
-        exNetworkSettings& network = device->network;
         device->deviceName = reply.name;
         device->StartRefresh();
         root->children->Append(device);
@@ -71,9 +70,6 @@ exBaseNode* exDeviceRegistry::HandleDiscoveryReply(const uint8_t* data, size_t l
             rack->PositionDevices();
             rack->Relayout();
         }
-        network.newIp = network.currentIp;
-        network.newMask = network.currentMask;
-        network.newDhcp = network.currentDhcp;
         if (showStatus)
             showStatus(StatusText(CountVisible()));
     }
@@ -95,9 +91,13 @@ bool exDeviceRegistry::StoreIdentity(exBaseNode* device, const exDiscoveryReply&
     if (network.currentIp != ip && index)
         index->AddressTaken(ip);
     network.currentMask = reply.mask;
-    // A pending edit of the address is the user's until it has been sent.
-    if (!network.networkModified)
+    // A pending edit of the address is the user's until it has been sent; without one, what
+    // is sent is what the device has now (it may have been readdressed at its front panel).
+    if (!network.networkModified) {
+        network.newIp = ip;
         network.newMask = reply.mask;
+        network.newDhcp = dhcp;
+    }
     network.currentDhcp = dhcp;
     network.currentIp = ip;
     if (changed || network.ipText.empty())

@@ -121,9 +121,12 @@ bool exBaseNode::ParseDeviceSettings(const uint8_t* reply, size_t length)
     exDeviceSettingsReply settings;
     if (!exKivnetProtocol::ParseDeviceSettingsReply(reply, length, settings))
         return false;
-    if (settings.lock != exKivnetProtocol::kLockNotReported)
-        locked = settings.lock != exKivnetProtocol::kUnlocked;
-    displayTimeout = settings.displayTimeout;
+    // Values edited but not yet sent are the user's: a read-back does not undo them.
+    if (!frontPanel->modified) {
+        if (settings.lock != exKivnetProtocol::kLockNotReported)
+            locked = settings.lock != exKivnetProtocol::kUnlocked;
+        displayTimeout = settings.displayTimeout;
+    }
     optionA = settings.optionA;
     optionB = settings.optionB;
     displayLine2 = settings.displayLine2;
@@ -163,8 +166,9 @@ void exBaseNode::ParseOutputPort(const exPortSettings& port)
 
 void exBaseNode::StorePortSettings(const exPortSettings& port, int mode)
 {
+    // A port edited but not yet sent keeps the user's values over a read-back's.
     exDMXPort* target = GetDMXPort(port.wirePort);
-    if (!target)
+    if (!target || target->modified)
         return;
     target->mode = mode;
     target->SetUniverseCode(port.universeCode);

@@ -1,5 +1,7 @@
 #include "devices/switchkappa.h"
 
+#include <algorithm>
+
 #include "common/appstate.h"
 #include "common/rackroot.h"
 #include "devices/canvasuicontrol.h"
@@ -73,9 +75,11 @@ void exSwitchKappa::ProgramAll()
         return;
     SendSwitchSettings();
     for (int bay = 1; bay <= kBays; ++bay)
-        if (exNodeZeta* module = modules[bay])
+        if (exNodeZeta* module = modules[bay]) {
             for (exDMXPort* port : module->dmxPorts)
                 module->ProgramPort(port);
+            module->modified = false;
+        }
     SendNetworkSettings();
 }
 
@@ -255,9 +259,10 @@ int exSwitchKappa::NextModulePort(int wirePort) const
     const int index = wirePort % kPortsPerBay;
     if (bay >= 1 && bay <= kBays && index + 1 < bayPorts[bay])
         return wirePort + 1;
-    const int nextBay = bay + 1;
-    if (nextBay >= 1 && nextBay <= kBays && modules[nextBay])
-        return nextBay * kPortsPerBay;
+    // Empty bays are passed over: a module in bay 3 after one in bay 1 is read too.
+    for (int nextBay = std::max(bay + 1, 1); nextBay <= kBays; ++nextBay)
+        if (modules[nextBay] && bayPorts[nextBay] > 0)
+            return nextBay * kPortsPerBay;
     return -1;
 }
 

@@ -56,6 +56,6 @@ private:
     // Wire number of the first port of the first bay holding a module; -1 when none does.
     int FirstModulePort() const;
     // The wire port read after `wirePort`: the next port of its bay, else port 0 of the next
-    // bay when that bay holds a module; -1 when the read-back is complete.
+    // bay that holds a module; -1 when the read-back is complete.
     int NextModulePort(int wirePort) const;
 };

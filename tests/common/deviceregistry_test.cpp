@@ -268,11 +268,25 @@ TEST_F(DeviceRegistryTest, ModulesAreNeverMatchedByDiscovery)
 TEST_F(DeviceRegistryTest, PendingAddressEditSurvivesFurtherReplies)
 {
     exBaseNode* device = Discover(DiscoveryReply(0x0108, 1, 0x0AC90010));
+    device->network.newIp = 0x0AC90020;
     device->network.newMask = 0xFFFFFF00;
     device->network.networkModified = true;
     Discover(DiscoveryReply(0x0108, 1, 0x0AC90010));
+    EXPECT_EQ(device->network.newIp, 0x0AC90020u);
     EXPECT_EQ(device->network.newMask, 0xFFFFFF00u);
     EXPECT_EQ(device->network.currentMask, 0xFFFF0000u);
+}
+
+TEST_F(DeviceRegistryTest, WithoutAPendingEditWhatIsSentFollowsTheDevice)
+{
+    // Readdressed at its front panel: an "Update" for another change must not move it back.
+    exBaseNode* device = Discover(DiscoveryReply(0x0108, 1, 0x0AC90010));
+    Discover(DiscoveryReply(0x0108, 1, 0x0AC90030));
+    EXPECT_EQ(device->network.newIp, 0x0AC90030u);
+    EXPECT_EQ(device->network.newMask, 0xFFFF0000u);
+    EXPECT_FALSE(device->network.newDhcp);
+    Discover(DiscoveryReply(0x0108, 1, 0)); // waiting for DHCP: reached where it sent from
+    EXPECT_TRUE(device->network.newDhcp);
 }
 
 TEST_F(DeviceRegistryTest, ArtPollReplyGivesTheIdAndEndsOnlyThePollStage)

@@ -324,7 +324,7 @@ TEST_F(ModelsTest, SwitchKappaCarriesModulesInItsBays)
     EXPECT_EQ(kappa->GetDMXPort(32), nullptr);
     EXPECT_EQ(kappa->GetDMXPort(15), nullptr);
 
-    // The read-back walks the ports of bay 1, then goes on to bay 2, which is empty: done.
+    // The read-back walks the ports of bay 1, passes the empty bay 2 and reads bay 3's.
     EXPECT_EQ(kappa->readBackStage, exBaseNode::kPortStage);
     std::vector<int> asked;
     for (int step = 0; step < 20 && kappa->readBackStage == exBaseNode::kPortStage; ++step) {
@@ -339,10 +339,11 @@ TEST_F(ModelsTest, SwitchKappaCarriesModulesInItsBays)
         reply[13] = wirePort;
         Feed(kappa, reply);
     }
-    EXPECT_THAT(asked, ElementsAre(16, 17, 18, 19, 20, 21, 22, 23));
+    EXPECT_THAT(asked, ElementsAre(16, 17, 18, 19, 20, 21, 22, 23, 48, 49, 50, 51));
 
     EXPECT_EQ(kappa->modules[1]->dmxPorts[7]->mode, exDMXPort::kOutput);
     EXPECT_EQ(kappa->modules[1]->dmxPorts[7]->universe, 23);
+    EXPECT_EQ(module->dmxPorts[3]->universe, 51);
     // A slow switch answers each request twice, late answers included: every port is still
     // asked for and read once, in order, and the walk ends only after the last one.
     kappa->StartRefresh();
@@ -364,8 +365,9 @@ TEST_F(ModelsTest, SwitchKappaCarriesModulesInItsBays)
             Feed(kappa, previous);
         previous = reply;
     }
-    EXPECT_THAT(asked, ElementsAre(16, 17, 18, 19, 20, 21, 22, 23));
+    EXPECT_THAT(asked, ElementsAre(16, 17, 18, 19, 20, 21, 22, 23, 48, 49, 50, 51));
     EXPECT_EQ(kappa->modules[1]->dmxPorts[7]->mode, exDMXPort::kInput);
+    EXPECT_EQ(module->dmxPorts[3]->mode, exDMXPort::kInput);
 
     // Modules do not time out; an emptied bay shows its module lost, and a refilled one gets it
     // back.
