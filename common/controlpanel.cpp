@@ -27,6 +27,8 @@ constexpr float kLogoScale = 0.5f;
 constexpr int kRightMargin = 20;
 constexpr int kPairGap = 10;
 constexpr int kRowTop = 20;
+constexpr int kRigButtonWidth = 70;
+constexpr int kRigButtonGap = 20;
 } // namespace
 
 exControlPanel::exControlPanel(wxWindow* parent) : exBaseCanvasPanel(parent, "Control")
@@ -40,9 +42,13 @@ exControlPanel::exControlPanel(wxWindow* parent) : exBaseCanvasPanel(parent, "Co
     logo->SetImageScale(kLogoScale);
     updatePair = new exCanvasSwitchAndButton(root, 529, 20, 220, 20, "Update");
     scanPair = new exCanvasSwitchAndButton(root, 110, 20, 50, 100, "Scan");
+    saveRigButton = new exCanvasButton(root, 0, kRowTop, kRigButtonWidth, 20, "Save Rig");
+    loadRigButton = new exCanvasButton(root, 0, kRowTop, kRigButtonWidth, 20, "Load Rig");
     exitButton = new exCanvasButton(root, 710, 20, 40, 20, "Exit");
     root->children->Append(logo);
     root->children->Append(scanPair);
+    root->children->Append(saveRigButton);
+    root->children->Append(loadRigButton);
     root->children->Append(updatePair);
     root->children->Append(exitButton);
     openAddress = [](const wxString& address) { wxLaunchDefaultBrowser(address); };
@@ -80,6 +86,18 @@ void exControlPanel::Relayout()
     exitButton->x = int(clientWidth - exitButton->width - kRightMargin * scale);
     updatePair->y = int(kRowTop * scale);
     updatePair->x = int(exitButton->x - (kPairGap * scale + updatePair->width));
+    // The rig buttons follow the scan pair in the free space before the update pair.
+    saveRigButton->x = int(scanPair->x + scanPair->width + kRigButtonGap * scale);
+    loadRigButton->x = int(saveRigButton->x + saveRigButton->width + kPairGap * scale);
+}
+
+void exControlPanel::SetAutoUpdate(bool on)
+{
+    updatePair->switchControl->on = on;
+    updatePair->button->SetEnabled(!on);
+    exAppState::autoSend = on ? 1 : 0;
+    root->dirty = true;
+    Refresh();
 }
 
 void exControlPanel::OnControlPressed(exCanvasControl* control)
@@ -93,6 +111,12 @@ void exControlPanel::OnControlPressed(exCanvasControl* control)
             exArtNetProtocol::PollAll(*exAppState::artNetSocket);
     } else if (control == scanPair->switchControl) {
         exAppState::autoScan = scanPair->switchControl->on ? 1 : 0;
+    } else if (control == saveRigButton) {
+        if (saveRig)
+            saveRig();
+    } else if (control == loadRigButton) {
+        if (loadRig)
+            loadRig();
     } else if (control == logo) {
         openAddress(GuideAddress());
     } else if (control == exitButton) {

@@ -10,11 +10,13 @@
 
 #include "common/appstate.h"
 #include "common/controls/canvascolours.h"
+#include "common/controls/canvascontrol.h"
 #include "common/controlpanel.h"
 #include "common/deviceregistry.h"
 #include "common/displayscale.h"
 #include "common/localadapters.h"
 #include "common/rackpanel.h"
+#include "common/rigcommands.h"
 #include "net/artnetprotocol.h"
 #include "net/artnetsocket.h"
 #include "net/basenetevent.h"
@@ -27,6 +29,7 @@
 // clang-format off
 wxBEGIN_EVENT_TABLE(exMainFrame, wxFrame)
     EVT_MENU(wxID_EXIT, exMainFrame::OnExitCommand)
+    EVT_CHAR_HOOK(exMainFrame::OnCharHook)
     EVT_TIMER(exMainFrame::kTimerId, exMainFrame::OnRefreshTimer)
     EVT_NET_DATAGRAM(exMainFrame::kKivnetEventId, exMainFrame::OnKivnetData)
     EVT_NET_DATAGRAM(exMainFrame::kArtNetEventId, exMainFrame::OnArtNetData)
@@ -73,8 +76,25 @@ exMainFrame::~exMainFrame()
     delete exAppState::updateSocket;
     exAppState::updateSocket = nullptr;
     delete timer;
+    delete rigCommands;
     if (exAppState::mainFrame == this)
         exAppState::mainFrame = nullptr;
+}
+
+void exMainFrame::OnCharHook(wxKeyEvent& event)
+{
+    const bool dialogOpen = rackPanel->root && rackPanel->root->overlay;
+    if (event.GetModifiers() == wxMOD_CONTROL && !dialogOpen) {
+        if (event.GetKeyCode() == 'S') {
+            rigCommands->SaveRig();
+            return;
+        }
+        if (event.GetKeyCode() == 'O') {
+            rigCommands->LoadRig();
+            return;
+        }
+    }
+    event.Skip();
 }
 
 void exMainFrame::ComputeScaleFactor()
@@ -92,6 +112,10 @@ void exMainFrame::BuildPanels()
     exAppState::autoScan = 1;
     exAppState::autoSend = 1;
     rackPanel->SetBackgroundColour(exCanvasColours::kDarkGrey);
+    rigCommands = new exRigCommands(rackPanel, controlPanel);
+    // The file dialog opens once the button's press has been handled.
+    controlPanel->saveRig = [this] { CallAfter([this] { rigCommands->SaveRig(); }); };
+    controlPanel->loadRig = [this] { CallAfter([this] { rigCommands->LoadRig(); }); };
     SetSizer(sizer);
     Layout();
 }

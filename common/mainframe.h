@@ -9,6 +9,7 @@ class bxBaseNetEvent;
 class bxBaseSocket;
 class exControlPanel;
 class exRackPanel;
+class exRigCommands;
 
 // The one main window: the control bar above the rack view, the status line, the one-second
 // adapter refresh and the three UDP endpoints, whose datagrams it routes to their handlers.
@@ -36,6 +37,7 @@ public:
     wxTimer* timer;
     exControlPanel* controlPanel;
     exRackPanel* rackPanel;
+    exRigCommands* rigCommands;
 
 private:
     void ComputeScaleFactor();
@@ -46,6 +48,8 @@ private:
     void ShutDownAfterFailedStart();
 
     void OnExitCommand(wxCommandEvent& event);
+    // Ctrl+S and Ctrl+O, unless a dialog over the rack has the keyboard.
+    void OnCharHook(wxKeyEvent& event);
     void OnRefreshTimer(wxTimerEvent& event);
     void OnKivnetData(bxBaseNetEvent& event);
     void OnArtNetData(bxBaseNetEvent& event);

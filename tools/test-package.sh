@@ -87,6 +87,7 @@ expected_main=$(sort <<EOF
 ./usr/share/applications/org.merrow.Rigwise.desktop
 ./usr/share/doc/merrow-rigwise/changelog.gz
 ./usr/share/doc/merrow-rigwise/copyright
+./usr/share/doc/merrow-rigwise/rig-file.md
 ./usr/share/doc/merrow-rigwise/user-guide.html
 ./usr/share/icons/hicolor/16x16/apps/org.merrow.Rigwise.png
 ./usr/share/icons/hicolor/24x24/apps/org.merrow.Rigwise.png

@@ -7,6 +7,8 @@ namespace exKeys {
 
 constexpr wxChar kBackspace = 8;
 constexpr wxChar kTab = 9;
+constexpr wxChar kReturn = 13;
+constexpr wxChar kEscape = 27;
 
 inline bool IsDigit(wxChar character)
 {

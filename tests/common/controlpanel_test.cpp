@@ -101,7 +101,8 @@ TEST_F(ControlPanelTest, StartsScanningAndSendingWithTheManualButtonsGreyed)
     std::vector<exCanvasControl*> order;
     for (exCanvasControl* child : *bar->root->children)
         order.push_back(child);
-    EXPECT_THAT(order, ElementsAre(bar->logo, bar->scanPair, bar->updatePair, bar->exitButton));
+    EXPECT_THAT(order, ElementsAre(bar->logo, bar->scanPair, bar->saveRigButton,
+                                   bar->loadRigButton, bar->updatePair, bar->exitButton));
     EXPECT_TRUE(bar->scanPair->switchControl->on);
     EXPECT_TRUE(bar->updatePair->switchControl->on);
     EXPECT_FALSE(bar->scanPair->button->enabled);
@@ -185,6 +186,32 @@ TEST_F(ControlPanelTest, ExitAndUpdateFollowTheRightEdge)
         EXPECT_EQ(bar->scanPair->x, int(110 * s));
         EXPECT_EQ(bar->logo->x, int(7 * s));
     }
+}
+
+TEST_F(ControlPanelTest, RigButtonsSitBetweenTheScanAndUpdatePairsAndAct)
+{
+    int saves = 0, loads = 0;
+    bar->saveRig = [&saves] { ++saves; };
+    bar->loadRig = [&loads] { ++loads; };
+    frame->SetSize(int(exMainFrame::kMinWidth * exAppState::scaleFactor), 480);
+    PumpEventsFor(50);
+    bar->Relayout();
+    EXPECT_GT(bar->saveRigButton->x, bar->scanPair->x + bar->scanPair->width);
+    EXPECT_GT(bar->loadRigButton->x, bar->saveRigButton->x + bar->saveRigButton->width);
+    EXPECT_LT(bar->loadRigButton->x + bar->loadRigButton->width, bar->updatePair->x)
+        << "they fit at the window's smallest width";
+    EXPECT_EQ(bar->saveRigButton->y, bar->scanPair->y);
+
+    Press(bar->saveRigButton);
+    Press(bar->loadRigButton);
+    Press(bar->loadRigButton);
+    EXPECT_EQ(saves, 1);
+    EXPECT_EQ(loads, 2);
+
+    bar->SetAutoUpdate(false);
+    EXPECT_EQ(exAppState::autoSend, 0);
+    EXPECT_TRUE(bar->updatePair->button->enabled);
+    EXPECT_FALSE(bar->updatePair->switchControl->on);
 }
 
 TEST_F(ControlPanelTest, ExitEndsTheProgram)

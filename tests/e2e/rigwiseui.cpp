@@ -52,7 +52,9 @@ std::vector<Run> Runs(const Shot& shot, int y, int from, int to, const Rgb& colo
 
 Program::Program(const SimNetwork& network, const std::vector<std::string>& arguments)
 {
-    std::vector<std::string> command{RIGWISE_BINARY};
+    // The desktop's file dialogs keep their settings in memory: the test display has no
+    // session bus to store them on.
+    std::vector<std::string> command{"env", "GSETTINGS_BACKEND=memory", RIGWISE_BINARY};
     command.insert(command.end(), arguments.begin(), arguments.end());
     pid_ = network.StartOnProgramSide(command);
     std::ostringstream search;
@@ -94,8 +96,8 @@ bool Program::WaitForEnd(int limitMs)
 }
 
 // The bar is laid out once the window has its size: "Exit" then sits 20 units from the right
-// edge. The switches' left halves ("On") and "Exit" are the light grey runs of the bar; the
-// pairs' buttons, disabled while their switch is on, are not.
+// edge. The switches' left halves ("On"), "Save Rig", "Load Rig" and "Exit" are the light grey
+// runs of the bar; the pairs' buttons, disabled while their switch is on, are not.
 bool Program::FindControlBar()
 {
     for (int tries = 0; tries < 60; ++tries) {
@@ -107,15 +109,17 @@ bool Program::FindControlBar()
         int rackBottom = kControlBarHeight;
         while (rackBottom < kWindowHeight && shot.At(3, rackBottom) == kRackBackground)
             ++rackBottom;
-        if (runs.size() == 3 && runs[2].left == exitLeft && rackBottom > kControlBarHeight) {
+        if (runs.size() == 5 && runs[4].left == exitLeft && rackBottom > kControlBarHeight) {
             const int switchWidth = Scaled(60);
             // A pair's button is 80 units after its caption, its switch 10.
             const int buttonOffset = int(80 * kScale) - int(10 * kScale);
             scanSwitch = Point{runs[0].left + switchWidth / 2, kBarMiddle};
             scanButton = Point{runs[0].left + buttonOffset + switchWidth / 2, kBarMiddle};
-            updateSwitch = Point{runs[1].left + switchWidth / 2, kBarMiddle};
-            updateButton = Point{runs[1].left + buttonOffset + switchWidth / 2, kBarMiddle};
-            exitButton = Point{(runs[2].left + runs[2].right) / 2, kBarMiddle};
+            saveRigButton = Point{(runs[1].left + runs[1].right) / 2, kBarMiddle};
+            loadRigButton = Point{(runs[2].left + runs[2].right) / 2, kBarMiddle};
+            updateSwitch = Point{runs[3].left + switchWidth / 2, kBarMiddle};
+            updateButton = Point{runs[3].left + buttonOffset + switchWidth / 2, kBarMiddle};
+            exitButton = Point{(runs[4].left + runs[4].right) / 2, kBarMiddle};
             rackClientHeight_ = rackBottom - kControlBarHeight;
             return true;
         }

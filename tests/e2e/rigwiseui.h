@@ -72,7 +72,8 @@ public:
     Point RackPoint(double elementX, double elementY, double insideX, double insideY) const;
 
     // The control bar's parts, found on the screen at start.
-    Point scanSwitch, scanButton, updateSwitch, updateButton, exitButton;
+    Point scanSwitch, scanButton, saveRigButton, loadRigButton, updateSwitch, updateButton,
+        exitButton;
 
     // Waits (bounded) for a dialog of this pixel height, centred over the rack.
     Dialog WaitForDialog(int height) const;

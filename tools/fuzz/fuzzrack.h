@@ -32,6 +32,7 @@ public:
     exDeviceRegistry Registry();
     // The rack's root control: the devices' parent, and where dialogs open.
     exCanvasControl* Root() const;
+    exRackPanel* Panel() const { return rack; }
     // Every device in rack order, hidden ones and modules included.
     std::vector<exBaseNode*> Devices() const;
     // Ticks of the rack's clock for every device, as the rack panel's timer gives them.
