@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
 #include <string>
 
 #include "rig/rigjson.h"
@@ -360,4 +362,21 @@ TEST(RigJson, RefusesEachFaultNamingEntryAndField)
         SCOPED_TRACE(std::string(c.from) + " -> " + c.to);
         ExpectRefused(Replaced(kRig, c.from, c.to), c.entry, c.field);
     }
+}
+
+TEST(RigJson, TheUsersExampleReads)
+{
+    std::ifstream file(RIGWISE_DOCS_DIR "/rig-file.md");
+    std::stringstream page;
+    page << file.rdbuf();
+    const std::string text = page.str();
+    const size_t start = text.find("```json\n");
+    const size_t end = text.find("\n```", start);
+    ASSERT_NE(end, std::string::npos);
+    exRigDocument read;
+    wxString problem;
+    ASSERT_TRUE(exRigJson::Read(text.substr(start + 8, end - start - 8), read, problem)) << problem;
+    ASSERT_EQ(read.devices.size(), 3u);
+    EXPECT_EQ(read.devices[1].switchPorts[1].loopPartner, 3);
+    EXPECT_EQ(read.devices[2].modules.at(0).bay, 4);
 }
