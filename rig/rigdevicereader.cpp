@@ -34,7 +34,7 @@ exRigDevice exRigDeviceReader::Read(const nlohmann::json& entry, int index)
     const exRigFields fields(entry, reader.label);
     reader.ReadSettings(fields);
     reader.device.dmxPorts =
-        exRigPortReader::DmxPorts(fields, reader.limits.dmxPorts, reader.limits.inputOnly, {});
+        exRigPortReader::DmxPorts(fields, reader.limits.dmxPorts, {});
     reader.device.switchPorts = exRigPortReader::SwitchPorts(fields, reader.limits.switchPorts);
     reader.ReadModules(fields);
     return reader.device;
@@ -140,6 +140,6 @@ exRigModule exRigDeviceReader::ReadModule(const nlohmann::json& module, size_t p
         exRigFields::RefuseWith(label + ": " + inBay + " is listed twice.");
     seen[read.bay] = true;
     read.dmxPorts =
-        exRigPortReader::DmxPorts(exRigFields(module, label, inBay), limits.portsPerBay, {}, inBay);
+        exRigPortReader::DmxPorts(exRigFields(module, label, inBay), limits.portsPerBay, inBay);
     return read;
 }

@@ -5,7 +5,6 @@
 
 #include "devices/basenode.h"
 #include "devices/canvasuicontrol.h"
-#include "devices/dmxport.h"
 #include "devices/modelcatalogue.h"
 #include "devices/switchkappa.h"
 #include "devices/switchport.h"
@@ -19,8 +18,6 @@ exRigModelLimits Measure(const exBaseNode& device, bool largeSwitch)
     exRigModelLimits limits;
     limits.modelName = device.title.utf8_string();
     limits.dmxPorts = int(device.dmxPorts.size());
-    for (const exDMXPort* port : device.dmxPorts)
-        limits.inputOnly.push_back(port->optionFlag);
     for (const exSwitchPort* port : device.switchPorts) {
         limits.trunkCapable.push_back(port->trunkCapable);
         limits.speedSelectable.push_back(port->speedSelectable);

@@ -13,8 +13,6 @@ struct exRigModelLimits {
     int switchPorts = 0;
     int bays = 0;
     int portsPerBay = 0;
-    // Per DMX port (0-based): true when the port cannot output DMX.
-    std::vector<bool> inputOnly;
     // Per switch port: true when it can be a trunk, and when its speed can be chosen.
     std::vector<bool> trunkCapable;
     std::vector<bool> speedSelectable;

@@ -10,7 +10,6 @@ namespace {
 constexpr int kLowestVlan = 1;
 constexpr int kHighestVlan = 4094;
 constexpr int kLoopMode = 2;
-constexpr int kOutputMode = 2;
 constexpr int kHighestUniverseCode = 0xFFFF;
 
 wxString OfModule(const wxString& module)
@@ -33,7 +32,6 @@ wxString UniverseRange(int protocol)
 } // namespace
 
 std::vector<exRigDmxPort> exRigPortReader::DmxPorts(const exRigFields& owner, int count,
-                                                    const std::vector<bool>& inputOnly,
                                                     const wxString& module)
 {
     const nlohmann::json& list = owner.Array("dmxPorts");
@@ -44,19 +42,16 @@ std::vector<exRigDmxPort> exRigPortReader::DmxPorts(const exRigFields& owner, in
         const int number = Number(entry, count, seen, "DMX port", module);
         const exRigFields port(list[i], owner.Where(),
                                wxString::Format("DMX port %d", number) + OfModule(module));
-        const bool onlyIn = size_t(number) <= inputOnly.size() && inputOnly[number - 1];
-        ports.push_back(DmxPort(port, number, onlyIn));
+        ports.push_back(DmxPort(port, number));
     }
     return ports;
 }
 
-exRigDmxPort exRigPortReader::DmxPort(const exRigFields& port, int number, bool inputOnly)
+exRigDmxPort exRigPortReader::DmxPort(const exRigFields& port, int number)
 {
     exRigDmxPort read;
     read.number = number;
     read.mode = port.Word("mode", exRigNames::DmxModes());
-    if (read.mode == kOutputMode && inputOnly)
-        port.Refuse("mode", "is \"output\", but this port can only take DMX in");
     read.protocol = port.WordOrNull("protocol", exRigNames::Protocols(), exUniverseCode::kNotSet);
     if (read.protocol == exUniverseCode::kNotSet) {
         if (!port.IsNull("universe"))

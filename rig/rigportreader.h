@@ -12,14 +12,15 @@
 class exRigPortReader {
 public:
     // `owner` is the object that holds the "dmxPorts" list; `module` names the bay ("the module
-    // in bay 4"), empty for the device's own ports. `inputOnly` may be shorter than `count`.
+    // in bay 4"), empty for the device's own ports. An "output" on a port that cannot output is
+    // read as it stands: devices report such ports so, and a saved rig must read back; loading
+    // leaves such a value alone.
     static std::vector<exRigDmxPort> DmxPorts(const exRigFields& owner, int count,
-                                              const std::vector<bool>& inputOnly,
                                               const wxString& module);
     static std::vector<exRigSwitchPort> SwitchPorts(const exRigFields& device, int count);
 
 private:
-    static exRigDmxPort DmxPort(const exRigFields& port, int number, bool inputOnly);
+    static exRigDmxPort DmxPort(const exRigFields& port, int number);
     static exRigSwitchPort SwitchPort(const exRigFields& port, int number);
     static void CheckLoops(const std::vector<exRigSwitchPort>& ports,
                            const std::vector<exRigFields>& fields);

@@ -101,7 +101,7 @@ int RedPixels(const Shot& shot, Point from, Point to)
     return red;
 }
 
-class RigFile : public testing::Test {
+class RigFileEndToEnd : public testing::Test {
 protected:
     void SetUp() override
     {
@@ -147,7 +147,7 @@ protected:
 
 } // namespace
 
-TEST_F(RigFile, SavedRigComesBackAsPendingValuesThatUpdateSends)
+TEST_F(RigFileEndToEnd, SavedRigComesBackAsPendingValuesThatUpdateSends)
 {
     const std::string path = folder + "/show.rigwise.json";
     xscreen::Key("ctrl+s");
