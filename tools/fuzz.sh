@@ -6,7 +6,8 @@
 # in build-fuzz/findings/<harness>/; a fixed one belongs in tools/fuzz/regressions/<harness>/,
 # which the test suite replays.
 #
-# usage: tools/fuzz.sh [--runs RUNS] SECONDS [HARNESS...]  (update, kivnet, artnet, dialogs)
+# usage: tools/fuzz.sh [--runs RUNS] SECONDS [HARNESS...]
+#        (update, kivnet, artnet, dialogs, rigfile)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -22,7 +23,7 @@ fi
 seconds=$1
 shift
 harnesses=("$@")
-[ ${#harnesses[@]} -gt 0 ] || harnesses=(update kivnet artnet dialogs)
+[ ${#harnesses[@]} -gt 0 ] || harnesses=(update kivnet artnet dialogs rigfile)
 
 tools/setup.sh >/dev/null
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -43,9 +44,12 @@ for harness in "${harnesses[@]}"; do
     rm -rf "$findings"
     mkdir -p "$corpus" "$findings" "tools/fuzz/regressions/$harness"
     log=build-fuzz/fuzz-$harness.log
+    # Datagrams and scripts fit in 512 bytes; a rig file needs room for a few devices.
+    max_len=512
+    [ "$harness" = rigfile ] && max_len=4096
     set +e
     tools/in-private-net.sh xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96" \
-        "$program" -max_total_time="$seconds" -runs="$runs" -timeout=20 -max_len=512 \
+        "$program" -max_total_time="$seconds" -runs="$runs" -timeout=20 -max_len="$max_len" \
         -print_final_stats=1 -artifact_prefix="$findings/" "$corpus" "tools/fuzz/corpus/$harness" \
         "tools/fuzz/regressions/$harness" >"$log" 2>&1
     status=$?

@@ -13,6 +13,7 @@
 #include "dialogharness.h"
 #include "fuzzrack.h"
 #include "kivnetharness.h"
+#include "rigfileharness.h"
 #include "sentmessagecheck.h"
 #include "updateportharness.h"
 
@@ -72,6 +73,11 @@ TEST(FuzzInputs, ArtNetHarnessRunsEveryKeptInputClean)
 TEST(FuzzInputs, DialogHarnessRunsEveryKeptInputClean)
 {
     ReplayAll<DialogHarness>("dialogs", 8);
+}
+
+TEST(FuzzInputs, RigFileHarnessRunsEveryKeptInputClean)
+{
+    ReplayAll<RigFileHarness>("rigfile", 3);
 }
 
 // The harness's own check must be able to fail: a name the device would store cut is found.

@@ -124,3 +124,26 @@ write("dialogs", "switch-loop", bytes([3, 0, 0, 2]) + bytes([0, 2, 60, 8]) + byt
       typed("5") + bytes([4]))
 write("dialogs", "switch-vlan", bytes([3, 2, 0xF0, 7]) + bytes([0, 8, 5, 5]) + typed("4095") +
       bytes([3, 31, 4]))
+
+# Rig files: small documents in the format's shape, written compactly so that mutations reach
+# every field within the length limit.
+RIG_HEAD = '{"format":"merrow-rigwise-rig","version":"1.0","devices":['
+def rig(*devices):
+    return (RIG_HEAD + ",".join(devices) + "]}").encode()
+def rig_device(code, unit, extra=""):
+    return ('{"modelCode":"%s","unit":%d,"name":"Stage %d","ip":"10.201.0.%d",'
+            '"mask":"255.255.255.0","dhcp":false,"lock":false%s}' % (code, unit, unit, 10 + unit,
+                                                                      extra))
+write("rigfile", "node", rig(rig_device("0x0103", 1,
+      ',"displayTimeout":"5-seconds","dmxPorts":[{"port":1,"mode":"output","protocol":"artnet",'
+      '"universe":17},{"port":2,"mode":"input","protocol":"sacn","universe":1200},'
+      '{"port":3,"mode":"disabled","protocol":null,"universe":null}]')))
+write("rigfile", "switch-loop", rig(rig_device("0x0318", 9,
+      ',"switchPorts":[{"port":1,"mode":"loop","speed":"auto","vlan":1,"loopPartner":2},'
+      '{"port":2,"mode":"loop","speed":"10","vlan":1,"loopPartner":1},'
+      '{"port":3,"mode":"trunk","speed":"100","vlan":44}]')))
+write("rigfile", "large-switch-module", rig(rig_device("0x0319", 10,
+      ',"modules":[{"bay":3,"dmxPorts":[{"port":2,"mode":"output","protocol":"shownet",'
+      '"universe":5}]}]')))
+write("rigfile", "two-devices", rig(rig_device("0x0108", 4, ',"modelName":"Pylon NodeDelta"'),
+                                    rig_device("0x300E", 12)))
