@@ -17,6 +17,9 @@
 
 namespace {
 
+// The speed choice a port offers only when it has an SFP cage.
+constexpr int kSfpSpeed = 3;
+
 std::string NameAsSent(const wxString& name)
 {
     return EncodeUtf8Cut(name, exKivnetProtocol::kNameWidth);
@@ -195,8 +198,8 @@ private:
         int differing = (saved.mode != port.mode) + (loop != wasLoop);
         differing += loop ? saved.loopPartner != port.loopPartner : saved.vlan != port.vlan;
         const bool speedDiffers = saved.speed != port.speed;
-        if (speedDiffers && !port.speedSelectable)
-            Refuse(wxString::Format("the speed of switch port %d cannot be chosen", saved.number));
+        if (speedDiffers && (!port.speedSelectable || (saved.speed == kSfpSpeed && !port.hasSfp)))
+            Refuse(wxString::Format("switch port %d cannot take that speed", saved.number));
         else
             differing += speedDiffers;
         if (differing == 0)
@@ -206,7 +209,7 @@ private:
             return;
         }
         port.mode = saved.mode;
-        if (port.speedSelectable)
+        if (port.speedSelectable && (saved.speed != kSfpSpeed || port.hasSfp))
             port.speed = saved.speed;
         port.loopPartner = loop ? saved.loopPartner : 0;
         if (!loop)

@@ -234,10 +234,11 @@ TEST_F(RigRecordsTest, ValuesNoDialogCanProduceAreLeftAsTheyAre)
             theta = &device;
     ASSERT_NE(theta, nullptr);
     theta->switchPorts[0].mode = exSwitchPort::kFilter;
+    theta->switchPorts[1].speed = 3; // SFP, on a port without the cage
 
     const exRigLoadSummary summary = Load(document);
     EXPECT_EQ(summary.differing, 0);
-    ASSERT_EQ(summary.notApplied.size(), 3u);
+    ASSERT_EQ(summary.notApplied.size(), 4u);
     EXPECT_NE(summary.notApplied[0].find("DMX port 9 cannot output"), std::string::npos);
     EXPECT_EQ(ModifiedDevices(), 0);
 }
