@@ -7,6 +7,7 @@
 #include <wx/log.h>
 #include <wx/msgdlg.h>
 #include <wx/sizer.h>
+#include <wx/statusbr.h>
 
 #include "common/appstate.h"
 #include "common/controls/canvascolours.h"
@@ -39,6 +40,8 @@ exMainFrame::exMainFrame(const wxString& title)
               "frame")
 {
     timer = new wxTimer(this, kTimerId);
+    noticeTimer = new wxTimer(this, kNoticeTimerId);
+    Bind(wxEVT_TIMER, &exMainFrame::OnNoticeTimer, this, kNoticeTimerId);
     SetBackgroundColour(*wxBLACK);
     SetIcon(wxIcon(rigwise_icon_xpm));
     ComputeScaleFactor();
@@ -73,6 +76,7 @@ exMainFrame::~exMainFrame()
     delete exAppState::updateSocket;
     exAppState::updateSocket = nullptr;
     delete timer;
+    delete noticeTimer;
     if (exAppState::mainFrame == this)
         exAppState::mainFrame = nullptr;
 }
@@ -92,6 +96,9 @@ void exMainFrame::BuildPanels()
     exAppState::autoScan = 1;
     exAppState::autoSend = 1;
     rackPanel->SetBackgroundColour(exCanvasColours::kDarkGrey);
+    rackPanel->showNotice = [this](const wxString& text) { ShowNotice(text); };
+    // Find and the attention keys work wherever the keyboard focus is.
+    Bind(wxEVT_CHAR_HOOK, &exRackPanel::OnWindowKey, rackPanel);
     SetSizer(sizer);
     Layout();
 }
@@ -177,6 +184,21 @@ void exMainFrame::ShowItemCount(const wxString& text)
         itemCountQueued = false;
         SetStatusText(pendingItemCount, 0);
     });
+}
+
+void exMainFrame::ShowNotice(const wxString& text)
+{
+    if (!GetStatusBar())
+        return;
+    if (!noticeTimer->IsRunning())
+        textUnderNotice = GetStatusBar()->GetStatusText(1);
+    SetStatusText(text, 1);
+    noticeTimer->StartOnce(kNoticeMs);
+}
+
+void exMainFrame::OnNoticeTimer(wxTimerEvent&)
+{
+    SetStatusText(textUnderNotice, 1);
 }
 
 void exMainFrame::OnExitCommand(wxCommandEvent&)

@@ -32,8 +32,14 @@ public:
     static wxString PortFailureText(uint16_t port, int error);
     // Shows the device count in the status line once the datagrams at hand are handled.
     void ShowItemCount(const wxString& text);
+    // Shows a passing note in the status line's second field for kNoticeMs, then what it held.
+    void ShowNotice(const wxString& text);
+
+    static constexpr int kNoticeTimerId = 6004;
+    static constexpr int kNoticeMs = 4000;
 
     wxTimer* timer;
+    wxTimer* noticeTimer;
     exControlPanel* controlPanel;
     exRackPanel* rackPanel;
 
@@ -47,12 +53,14 @@ private:
 
     void OnExitCommand(wxCommandEvent& event);
     void OnRefreshTimer(wxTimerEvent& event);
+    void OnNoticeTimer(wxTimerEvent& event);
     void OnKivnetData(bxBaseNetEvent& event);
     void OnArtNetData(bxBaseNetEvent& event);
     void OnUpdateData(bxBaseNetEvent& event);
 
     wxString pendingItemCount;
     bool itemCountQueued = false;
+    wxString textUnderNotice;
 
     wxDECLARE_EVENT_TABLE();
 };
