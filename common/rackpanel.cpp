@@ -111,7 +111,7 @@ void exRackPanel::Relayout()
     // Devices have moved: whatever is in view now is drawn anew.
     root->dirty = true;
     // The view went back to the top: the current match is brought back.
-    if (findOpen)
+    if (FindIsOpen())
         RefreshFind(true);
 }
 
@@ -151,7 +151,7 @@ void exRackPanel::Clear()
     root = rackRoot;
     elapsed = 0;
     // The matches went with the old rack: the text is matched against the new one.
-    if (findOpen)
+    if (FindIsOpen())
         OnFindEdited();
 }
 
@@ -177,7 +177,7 @@ void exRackPanel::Advance(int elapsedMs)
     for (exBaseNode* device : devices)
         device->Tick(elapsedMs);
     // Devices are renamed, readdressed and found while the entry is open.
-    if (findOpen)
+    if (FindIsOpen())
         RefreshFind(false);
 }
 
@@ -195,7 +195,7 @@ std::vector<exBaseNode*> exRackPanel::VisibleDevices()
 
 void exRackPanel::AfterDraw(wxGraphicsContext* gc)
 {
-    if (!findOpen)
+    if (!FindIsOpen())
         return;
     findBar->width = GetClientSize().x;
     findBar->Draw(gc);
@@ -203,7 +203,7 @@ void exRackPanel::AfterDraw(wxGraphicsContext* gc)
 
 bool exRackPanel::TakesMouse(const wxMouseEvent& event)
 {
-    return findOpen && event.GetY() < findBar->height;
+    return FindIsOpen() && event.GetY() < findBar->height;
 }
 
 void exRackPanel::OnWindowKey(wxKeyEvent& event)
@@ -228,7 +228,7 @@ bool exRackPanel::HandleKey(int code, int modifiers)
         JumpToAttention(direction);
         return true;
     }
-    if (findOpen)
+    if (FindIsOpen())
         return HandleFindKey(code, modifiers);
     if (plain && (code == '/' || code == WXK_NUMPAD_DIVIDE)) {
         OpenFind();
@@ -236,11 +236,16 @@ bool exRackPanel::HandleKey(int code, int modifiers)
     }
     // Escape also takes away the outline an attention jump left.
     if (plain && code == WXK_ESCAPE && RackRoot()->outlined) {
-        RackRoot()->outlined = false;
-        root->dirty = true;
+        HideOutline();
         return true;
     }
     return false;
+}
+
+void exRackPanel::HideOutline()
+{
+    RackRoot()->outlined = false;
+    root->dirty = true;
 }
 
 bool exRackPanel::HandleFindKey(int code, int modifiers)
@@ -270,7 +275,7 @@ bool exRackPanel::HandleFindKey(int code, int modifiers)
 
 void exRackPanel::OnCharEvent(wxKeyEvent& event)
 {
-    if (!root->overlay && findOpen) {
+    if (!root->overlay && FindIsOpen()) {
         if (!event.ControlDown() && !event.AltDown())
             findBar->entry->OnChar(event.GetUnicodeKey());
         Refresh(true);
@@ -287,9 +292,8 @@ void exRackPanel::OnCharEvent(wxKeyEvent& event)
 void exRackPanel::OpenFind()
 {
     SetFocus();
-    if (findOpen)
+    if (FindIsOpen())
         return;
-    findOpen = true;
     findBar->hidden = false;
     findBar->entry->SetText(wxEmptyString);
     findBar->entry->SetCount(0, 0);
@@ -299,13 +303,17 @@ void exRackPanel::OpenFind()
 
 void exRackPanel::CloseFind()
 {
-    if (!findOpen)
+    if (!FindIsOpen())
         return;
-    findOpen = false;
     findBar->hidden = true;
     RackRoot()->finder.Clear();
-    RackRoot()->outlined = false;
+    HideOutline();
     SetTopRoom(0);
+}
+
+bool exRackPanel::FindIsOpen() const
+{
+    return !findBar->hidden;
 }
 
 void exRackPanel::OnFindEdited()
@@ -337,12 +345,10 @@ void exRackPanel::ShowCurrentMatch()
 {
     const exRackFinder& finder = RackRoot()->finder;
     findBar->entry->SetCount(finder.Position(), finder.Count());
-    if (exBaseNode* match = finder.Current()) {
+    if (exBaseNode* match = finder.Current())
         JumpTo(match);
-    } else if (RackRoot()->outlined) {
-        RackRoot()->outlined = false;
-        root->dirty = true;
-    }
+    else
+        HideOutline();
 }
 
 void exRackPanel::JumpToAttention(int direction)

@@ -44,7 +44,7 @@ public:
     void OpenFind();
     // Closes the find entry and takes the outline away; the view stays where it is.
     void CloseFind();
-    bool FindIsOpen() const { return findOpen; }
+    bool FindIsOpen() const;
     // The next (+1) or previous (-1) match becomes current and comes into view.
     void StepFind(int direction);
     // Jumps to the next (+1) or previous (-1) device in rack order that needs attention; says
@@ -88,13 +88,13 @@ private:
     // it changed or `reshow` asks.
     void RefreshFind(bool reshow);
     void ShowCurrentMatch();
+    void HideOutline();
     // Outlines `device` and brings it into view.
     void JumpTo(exBaseNode* device);
     // Leaves the view alone while `device` (with its host, if it has one) is fully in view below
     // the find bar; else centres it there, or shows its top when it is taller than the view.
     void BringIntoView(const exBaseNode& device);
 
-    bool findOpen = false;
     int topRoom = 0;
     // The rack's height in canvas units, margins included, as last laid out.
     int rackHeight = 0;

@@ -63,14 +63,12 @@ void exRackRoot::PaintOutline(wxGraphicsContext* gc, const exBaseNode& device) c
                              kOutlineCorner);
 }
 
-exBaseNode* exRackRoot::JumpTarget()
+exBaseNode* exRackRoot::JumpTarget() const
 {
-    // Devices leave the rack only with the whole list changing.
-    if (jumpTarget && children->Version() != jumpTargetListVersion) {
-        if (children->Find(jumpTarget) == children->end())
-            jumpTarget = nullptr;
-        jumpTargetListVersion = children->Version();
-    }
+    // A device leaves the rack only with the list changing; only then is it looked for.
+    if (children->Version() != jumpTargetListVersion &&
+        children->Find(jumpTarget) == children->end())
+        return nullptr;
     return jumpTarget;
 }
 

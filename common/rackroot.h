@@ -28,7 +28,7 @@ public:
 
     // The device the view last jumped to (a find match, a device that needs attention); null
     // when there is none or it has left the rack. Outlined while `outlined` is set.
-    exBaseNode* JumpTarget();
+    exBaseNode* JumpTarget() const;
     void SetJumpTarget(exBaseNode* device);
 
     exDeviceIndex deviceIndex;
@@ -45,6 +45,6 @@ private:
     double shownTop;
     double shownBottom;
     exBaseNode* jumpTarget = nullptr;
-    // The device list as it was when the jump target was last seen in it.
+    // The device list as it was when the jump target was set.
     size_t jumpTargetListVersion = 0;
 };
