@@ -198,6 +198,8 @@ void exRackPanel::AfterDraw(wxGraphicsContext* gc)
     if (!FindIsOpen())
         return;
     findBar->width = GetClientSize().x;
+    // While a dialog is open the keys are its own: the entry is drawn without the focus frame.
+    findBar->entry->hasFocus = !root->overlay;
     findBar->Draw(gc);
 }
 
