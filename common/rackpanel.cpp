@@ -162,7 +162,7 @@ void exRackPanel::OnTimer(wxTimerEvent&)
 
 void exRackPanel::Advance(int elapsedMs)
 {
-    if (root->dirty || findBar->dirty)
+    if (NeedsRepaint())
         Refresh(true);
     elapsed += elapsedMs;
     if (elapsed >= kDiscoveryIntervalMs) {
@@ -179,6 +179,12 @@ void exRackPanel::Advance(int elapsedMs)
     // Devices are renamed, readdressed and found while the entry is open.
     if (FindIsOpen())
         RefreshFind(false);
+}
+
+bool exRackPanel::NeedsRepaint() const
+{
+    // A closed bar is not drawn, so nothing clears its mark.
+    return root->dirty || (FindIsOpen() && findBar->dirty);
 }
 
 exRackRoot* exRackPanel::RackRoot() const
@@ -214,7 +220,7 @@ void exRackPanel::OnWindowKey(wxKeyEvent& event)
         event.Skip();
         return;
     }
-    if (root->dirty || findBar->dirty)
+    if (NeedsRepaint())
         Refresh(true);
 }
 

@@ -80,6 +80,7 @@ private:
 
     bool HandleKey(int code, int modifiers);
     bool HandleFindKey(int code, int modifiers);
+    bool NeedsRepaint() const;
     exRackRoot* RackRoot() const;
     std::vector<exBaseNode*> VisibleDevices();
     // The find text changed: its first match comes into view.
