@@ -36,6 +36,13 @@ void exBaseCanvasPanel::Relayout() {}
 
 void exBaseCanvasPanel::BeforeDraw(wxGraphicsContext*) {}
 
+void exBaseCanvasPanel::AfterDraw(wxGraphicsContext*) {}
+
+bool exBaseCanvasPanel::TakesMouse(const wxMouseEvent&)
+{
+    return false;
+}
+
 void exBaseCanvasPanel::SetOrigin(int x, int y)
 {
     origin = wxPoint(x, y);
@@ -60,17 +67,23 @@ void exBaseCanvasPanel::OnPaint(wxPaintEvent&)
     wxPaintDC dc(this);
     std::unique_ptr<wxGraphicsContext> gc(wxGraphicsContext::Create(dc));
     wxCHECK_RET(gc, "gc != 0");
+    PaintCanvas(*gc);
+}
+
+void exBaseCanvasPanel::PaintCanvas(wxGraphicsContext& gc)
+{
     if (!root)
         return;
-    const exPaintFonts fonts(*gc);
-    gc->PushState();
-    BeforeDraw(gc.get());
-    gc->Scale(canvasScale, canvasScale);
-    gc->Translate(0, -GetScrollPos(wxVERTICAL));
-    root->Draw(gc.get());
-    gc->PopState();
+    const exPaintFonts fonts(gc);
+    gc.PushState();
+    BeforeDraw(&gc);
+    gc.Scale(canvasScale, canvasScale);
+    gc.Translate(0, -GetScrollPos(wxVERTICAL));
+    root->Draw(&gc);
+    gc.PopState();
+    AfterDraw(&gc);
     if (root->overlay)
-        root->overlay->Draw(gc.get());
+        root->overlay->Draw(&gc);
 }
 
 wxPoint exBaseCanvasPanel::WindowToCanvas(const wxPoint& window)
@@ -111,6 +124,8 @@ void exBaseCanvasPanel::OnMouse(wxMouseEvent& event)
     exCanvasControl* pressed = nullptr;
     if (root->overlay) {
         pressed = root->overlay->RouteMouse(event);
+    } else if (TakesMouse(event)) {
+        return;
     } else {
         wxMouseEvent mapped(event);
         mapped.SetPosition(WindowToCanvas(event.GetPosition()));

@@ -14,11 +14,18 @@ public:
     virtual void OnControlPressed(exCanvasControl* control);
     virtual void Relayout();
     virtual void BeforeDraw(wxGraphicsContext* gc);
+    // Draws what the panel shows of its own over the tree, in window pixels, below any overlay.
+    virtual void AfterDraw(wxGraphicsContext* gc);
+    // Whether something the panel shows of its own over the tree is under the pointer and takes
+    // this mouse event, so that the tree below does not get it.
+    virtual bool TakesMouse(const wxMouseEvent& event);
     virtual void SetOrigin(int x, int y);
     virtual wxPoint GetOrigin();
     virtual void OnCharEvent(wxKeyEvent& event);
 
     void OnPaint(wxPaintEvent& event);
+    // What a paint draws: the tree zoomed and scrolled, the panel's own drawing, the overlay.
+    void PaintCanvas(wxGraphicsContext& gc);
     void OnMouse(wxMouseEvent& event);
     void OnSize(wxSizeEvent& event);
 

@@ -7,6 +7,7 @@
 #include <wx/log.h>
 #include <wx/msgdlg.h>
 #include <wx/sizer.h>
+#include <wx/statusbr.h>
 
 #include "common/appstate.h"
 #include "common/controls/canvascolours.h"
@@ -42,6 +43,8 @@ exMainFrame::exMainFrame(const wxString& title)
               "frame")
 {
     timer = new wxTimer(this, kTimerId);
+    noticeTimer = new wxTimer(this, kNoticeTimerId);
+    Bind(wxEVT_TIMER, &exMainFrame::OnNoticeTimer, this, kNoticeTimerId);
     SetBackgroundColour(*wxBLACK);
     SetIcon(wxIcon(rigwise_icon_xpm));
     ComputeScaleFactor();
@@ -77,6 +80,7 @@ exMainFrame::~exMainFrame()
     exAppState::updateSocket = nullptr;
     delete timer;
     delete rigCommands;
+    delete noticeTimer;
     if (exAppState::mainFrame == this)
         exAppState::mainFrame = nullptr;
 }
@@ -116,6 +120,10 @@ void exMainFrame::BuildPanels()
     // The file dialog opens once the button's press has been handled.
     controlPanel->saveRig = [this] { CallAfter([this] { rigCommands->SaveRig(); }); };
     controlPanel->loadRig = [this] { CallAfter([this] { rigCommands->LoadRig(); }); };
+    rackPanel->showNotice = [this](const wxString& text) { ShowNotice(text); };
+    // Find and the attention keys work wherever the keyboard focus is; the keys they leave go
+    // on to Ctrl+S and Ctrl+O (OnCharHook).
+    Bind(wxEVT_CHAR_HOOK, &exRackPanel::OnWindowKey, rackPanel);
     SetSizer(sizer);
     Layout();
 }
@@ -201,6 +209,21 @@ void exMainFrame::ShowItemCount(const wxString& text)
         itemCountQueued = false;
         SetStatusText(pendingItemCount, 0);
     });
+}
+
+void exMainFrame::ShowNotice(const wxString& text)
+{
+    if (!GetStatusBar())
+        return;
+    if (!noticeTimer->IsRunning())
+        textUnderNotice = GetStatusBar()->GetStatusText(1);
+    SetStatusText(text, 1);
+    noticeTimer->StartOnce(kNoticeMs);
+}
+
+void exMainFrame::OnNoticeTimer(wxTimerEvent&)
+{
+    SetStatusText(textUnderNotice, 1);
 }
 
 void exMainFrame::OnExitCommand(wxCommandEvent&)

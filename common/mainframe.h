@@ -33,8 +33,14 @@ public:
     static wxString PortFailureText(uint16_t port, int error);
     // Shows the device count in the status line once the datagrams at hand are handled.
     void ShowItemCount(const wxString& text);
+    // Shows a passing note in the status line's second field for kNoticeMs, then what it held.
+    void ShowNotice(const wxString& text);
+
+    static constexpr int kNoticeTimerId = 6004;
+    static constexpr int kNoticeMs = 4000;
 
     wxTimer* timer;
+    wxTimer* noticeTimer;
     exControlPanel* controlPanel;
     exRackPanel* rackPanel;
     exRigCommands* rigCommands;
@@ -51,12 +57,14 @@ private:
     // Ctrl+S and Ctrl+O, unless a dialog over the rack has the keyboard.
     void OnCharHook(wxKeyEvent& event);
     void OnRefreshTimer(wxTimerEvent& event);
+    void OnNoticeTimer(wxTimerEvent& event);
     void OnKivnetData(bxBaseNetEvent& event);
     void OnArtNetData(bxBaseNetEvent& event);
     void OnUpdateData(bxBaseNetEvent& event);
 
     wxString pendingItemCount;
     bool itemCountQueued = false;
+    wxString textUnderNotice;
 
     wxDECLARE_EVENT_TABLE();
 };

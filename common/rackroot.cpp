@@ -4,10 +4,18 @@
 #include <limits>
 
 #include <wx/graphics.h>
+#include <wx/pen.h>
+
+#include "common/controls/canvascolours.h"
+#include "devices/basenode.h"
 
 namespace {
 // Devices draw a little outside their extent (the shade of a lost device reaches 4 beyond).
 constexpr double kOverdraw = 8.0;
+// The outline runs outside that shade.
+constexpr double kOutlineGap = 6.0;
+constexpr double kOutlineWidth = 3.0;
+constexpr double kOutlineCorner = 4.0;
 } // namespace
 
 exRackRoot::exRackRoot()
@@ -40,7 +48,34 @@ wxSize exRackRoot::DrawChildren(wxGraphicsContext* gc)
         width = std::max(width, drawn.x);
         height = std::max(height, drawn.y);
     }
+    if (outlined)
+        if (const exBaseNode* target = JumpTarget(); target && !target->hidden)
+            PaintOutline(gc, *target);
     return wxSize(width, height);
+}
+
+void exRackRoot::PaintOutline(wxGraphicsContext* gc, const exBaseNode& device) const
+{
+    gc->SetBrush(*wxTRANSPARENT_BRUSH);
+    gc->SetPen(wxPen(exCanvasColours::kJumpOutline, int(kOutlineWidth)));
+    gc->DrawRoundedRectangle(device.x - kOutlineGap, device.y - kOutlineGap,
+                             device.width + 2 * kOutlineGap, device.height + 2 * kOutlineGap,
+                             kOutlineCorner);
+}
+
+exBaseNode* exRackRoot::JumpTarget() const
+{
+    // A device leaves the rack only with the list changing; only then is it looked for.
+    if (children->Version() != jumpTargetListVersion &&
+        children->Find(jumpTarget) == children->end())
+        return nullptr;
+    return jumpTarget;
+}
+
+void exRackRoot::SetJumpTarget(exBaseNode* device)
+{
+    jumpTarget = device;
+    jumpTargetListVersion = children->Version();
 }
 
 void exRackRoot::Relayout() const

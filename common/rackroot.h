@@ -4,6 +4,9 @@
 
 #include "common/controls/canvascontrol.h"
 #include "common/deviceindex.h"
+#include "common/rackfinder.h"
+
+class exBaseNode;
 
 // The rack's root: holds the devices and draws only those that reach into the area being
 // painted, so that a repaint costs what is visible, not the size of the rig.
@@ -23,10 +26,25 @@ public:
     // panel showing this root does (nothing while none shows it).
     void Relayout() const;
 
+    // The device the view last jumped to (a find match, a device that needs attention); null
+    // when there is none or it has left the rack. Outlined while `outlined` is set.
+    exBaseNode* JumpTarget() const;
+    void SetJumpTarget(exBaseNode* device);
+
     exDeviceIndex deviceIndex;
+    exRackFinder finder;
     std::function<void()> relayout;
+    bool outlined = false;
+
+    // How far the outline reaches beyond a device's extent, its line included.
+    static constexpr int kOutlineReach = 9;
 
 private:
+    void PaintOutline(wxGraphicsContext* gc, const exBaseNode& device) const;
+
     double shownTop;
     double shownBottom;
+    exBaseNode* jumpTarget = nullptr;
+    // The device list as it was when the jump target was set.
+    size_t jumpTargetListVersion = 0;
 };

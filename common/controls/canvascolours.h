@@ -24,7 +24,10 @@ inline const wxColour kDisabledEntryFill(50, 50, 50);
 // Fills of the IPv4 entry for a usable and an unusable address.
 inline const wxColour kIpValidFill(100, 160, 100);
 inline const wxColour kIpInvalidFill(160, 100, 100);
-// The "Auto ..." caption of a switch-and-button pair.
+// The "Auto ..." caption of a switch-and-button pair, and the find bar's key hints.
 inline const wxColour kPairCaption(150, 150, 150);
+// The outline around the device the rack view has jumped to (a find match, a device that needs
+// attention): bright against the rack, the panels and the shade of a lost device.
+inline const wxColour kJumpOutline(255, 190, 0);
 
 } // namespace exCanvasColours

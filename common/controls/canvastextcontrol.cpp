@@ -29,6 +29,14 @@ wxSize exCanvasTextControl::Paint(wxGraphicsContext* gc)
 
 wxSize exCanvasTextControl::PaintEntry(wxGraphicsContext* gc, const wxColour& enabledFill)
 {
+    const wxColour ink = PaintBox(gc, enabledFill);
+    exPaintFonts::Select(*gc, CanvasLabelFont(), ink);
+    gc->DrawText(text, kTextInset, kTextInset);
+    return wxSize(width, height);
+}
+
+wxColour exCanvasTextControl::PaintBox(wxGraphicsContext* gc, const wxColour& enabledFill)
+{
     wxColour fill = enabledFill;
     wxColour ink = *wxBLACK;
     if (!enabled) {
@@ -38,9 +46,7 @@ wxSize exCanvasTextControl::PaintEntry(wxGraphicsContext* gc, const wxColour& en
     gc->SetBrush(wxBrush(fill, wxBRUSHSTYLE_SOLID));
     gc->SetPen(hasFocus ? wxPen(*wxWHITE, 2, wxPENSTYLE_SOLID) : wxPen(fill, 1, wxPENSTYLE_SOLID));
     gc->DrawRectangle(0, 0, width, height);
-    exPaintFonts::Select(*gc, CanvasLabelFont(), ink);
-    gc->DrawText(text, 3.0, 3.0);
-    return wxSize(width, height);
+    return ink;
 }
 
 void exCanvasTextControl::OnChar(wxChar character)

@@ -16,6 +16,11 @@ public:
     wxString text;
 
 protected:
+    // Where the text starts inside the box, both ways.
+    static constexpr double kTextInset = 3.0;
+
     // Draws the entry with `fill` as its enabled fill colour.
     wxSize PaintEntry(wxGraphicsContext* gc, const wxColour& fill);
+    // The box alone, filled and framed as PaintEntry does; returns the colour of its text.
+    wxColour PaintBox(wxGraphicsContext* gc, const wxColour& fill);
 };

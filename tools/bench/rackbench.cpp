@@ -1,7 +1,7 @@
-// Costs of the rack's two hot paths: a full repaint of many devices into an off-screen bitmap,
-// and the handling of Kivnet replies from many devices. Run it under an X display inside a
-// private network namespace (tools/in-private-net.sh xvfb-run ... rigwise-rack-bench); it opens
-// no socket itself.
+// Costs of the rack's hot paths: a full repaint of many devices into an off-screen bitmap, the
+// handling of Kivnet replies from many devices, and a keystroke in the find entry. Run it under
+// an X display inside a private network namespace (tools/in-private-net.sh xvfb-run ...
+// rigwise-rack-bench); it opens no socket itself.
 #include <memory>
 #include <vector>
 
@@ -13,6 +13,7 @@
 #include <wx/init.h>
 
 #include "common/appstate.h"
+#include "common/controls/keys.h"
 #include "common/deviceregistry.h"
 #include "common/localadapters.h"
 #include "common/rackpanel.h"
@@ -196,6 +197,62 @@ void DiscoveryRound(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * 300);
 }
 BENCHMARK(DiscoveryRound)->Unit(benchmark::kMillisecond);
+
+// A rack of `count` real models named "Bench unit 0", "Bench unit 1", ..., with the find entry
+// open and holding `text`.
+struct FindRack : Rack {
+    FindRack(int count, const wxString& text) : Rack(count, true)
+    {
+        frame->SetClientSize(1000, 640);
+        std::vector<exBaseNode*> devices;
+        panel->CollectDevices(devices, true);
+        for (size_t i = 0; i < devices.size(); ++i)
+            devices[i]->deviceName = wxString::Format("Bench unit %zu", i);
+        panel->Relayout();
+        panel->OpenFind();
+        for (wxChar character : text)
+            Type(character);
+    }
+    // A character as the focused rack gets it from the toolkit.
+    void Type(wxChar character)
+    {
+        wxKeyEvent typed(wxEVT_CHAR);
+        typed.m_keyCode = character;
+        typed.m_uniChar = character;
+        panel->OnCharEvent(typed);
+    }
+};
+
+// One keystroke in the find entry over 1000 devices: the text grows by a character or loses
+// one, every device is matched again and the view scrolls to the first match ("Bench unit 99"
+// near the top, "Bench unit 997" near the end, in turn).
+void FindKeystroke(benchmark::State& state)
+{
+    FindRack rack(int(state.range(0)), "unit 99");
+    int scrolled = 0;
+    for (auto _ : state) {
+        rack.Type('7');
+        scrolled += rack.panel->GetScrollPos(wxVERTICAL);
+        rack.Type(exKeys::kBackspace);
+    }
+    if (scrolled == 0)
+        state.SkipWithError("the view did not move");
+    state.SetItemsProcessed(state.iterations() * 2);
+    state.SetLabel("per item: one keystroke");
+}
+BENCHMARK(FindKeystroke)->Arg(1000)->ArgName("devices")->Unit(benchmark::kMicrosecond);
+
+// One tick of the rack's 50 ms clock over 1000 devices, with the find entry closed (0) or open
+// (1): open, every device is matched again in case one was renamed or readdressed.
+void RackTick(benchmark::State& state)
+{
+    FindRack rack(1000, "unit 5");
+    if (state.range(0) == 0)
+        rack.panel->CloseFind();
+    for (auto _ : state)
+        rack.panel->Advance(0);
+}
+BENCHMARK(RackTick)->Arg(0)->Arg(1)->ArgName("find")->Unit(benchmark::kMicrosecond);
 
 } // namespace
 
