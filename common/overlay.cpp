@@ -3,10 +3,22 @@
 #include "common/controls/canvascontrol.h"
 
 namespace {
+// The keyboard focus never stays inside a dialog that goes: it would be deleted with it.
+void DropFocusInside(exCanvasControl* root, const exCanvasControl* overlay)
+{
+    for (const exCanvasControl* c = root->focusedControl; c && overlay; c = c->parent)
+        if (c == overlay) {
+            root->focusedControl->hasFocus = false;
+            root->focusedControl = nullptr;
+            return;
+        }
+}
+
 void Retire(exCanvasControl* root)
 {
     if (!root->overlay)
         return;
+    DropFocusInside(root, root->overlay);
     delete root->retiredOverlay;
     root->retiredOverlay = root->overlay;
     root->overlay = nullptr;
@@ -21,6 +33,7 @@ void exOverlay::Open(exCanvasControl* origin, exCanvasControl* overlay)
     if (root->overlay == overlay)
         return;
     // A dialog closed earlier has finished its handler by now: it goes when the next one opens.
+    DropFocusInside(root, root->overlay);
     delete root->retiredOverlay;
     root->retiredOverlay = root->overlay;
     root->overlay = overlay;

@@ -195,6 +195,8 @@ TEST_F(RigCommandsTest, LoadingClosesAnOpenSettingsDialogWithoutItsOk)
                                 return device->dmxPorts[0]->CreateDialog(root);
                             });
     ASSERT_NE(rack.Root()->overlay, nullptr);
+    // The save's message had the keyboard; it went with the message, not into the retired one.
+    EXPECT_EQ(rack.Root()->focusedControl, nullptr);
     ASSERT_TRUE(commands->LoadFrom(saved));
     EXPECT_NE(Message(), nullptr) << "the message took the dialog's place";
     EXPECT_FALSE(AnythingPendingOrSent());
