@@ -105,7 +105,7 @@ void exControlPanel::OnControlPressed(exCanvasControl* control)
     if (control == updatePair->button) {
         SendPendingChanges();
     } else if (control == updatePair->switchControl) {
-        exAppState::autoSend = updatePair->switchControl->on ? 1 : 0;
+        SetAutoUpdate(updatePair->switchControl->on);
     } else if (control == scanPair->button) {
         if (exAppState::artNetSocket)
             exArtNetProtocol::PollAll(*exAppState::artNetSocket);

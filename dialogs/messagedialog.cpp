@@ -52,6 +52,8 @@ exMessageDialog::exMessageDialog(exCanvasControl* root, const wxString& title,
     width = widest + Scaled(2 * kMargin);
     const int buttonTop = kFirstLine + int(this->lines.size()) * kLinePitch + 10;
     height = Scaled(buttonTop + kButtonHeight + kMargin);
+    // Return and Escape reach the message while it has the keyboard.
+    takesFocus = true;
     okButton = new exCanvasButton(this, (width / displayScale - kButtonWidth) / 2, buttonTop,
                                   kButtonWidth, kButtonHeight, "OK");
     children->Append(okButton);
@@ -65,9 +67,7 @@ exMessageDialog* exMessageDialog::Show(exCanvasControl* origin, const wxString& 
     exOverlay::Dismiss(root);
     auto* message = new exMessageDialog(root, title, lines);
     exOverlay::Open(root, message);
-    // The keyboard's Return and Escape reach the message.
-    root->focusedControl = message;
-    message->hasFocus = true;
+    root->GiveFocus(message);
     return message;
 }
 

@@ -62,7 +62,6 @@ protected:
 
     exBaseNode* Device(uint16_t modelCode)
     {
-        exDeviceRegistry registry = rack.Registry();
         for (exBaseNode* device : rack.Devices())
             if (device->network.modelCode == modelCode && !device->host)
                 return device;
