@@ -57,6 +57,7 @@ void exRackPanel::BeforeDraw(wxGraphicsContext* gc)
 void exRackPanel::CollectDevices(std::vector<exBaseNode*>& list, bool includeHidden)
 {
     list.clear();
+    list.reserve(root->children->GetCount());
     for (exCanvasControl* child : *root->children) {
         if (!includeHidden && child->hidden)
             continue;

@@ -1,5 +1,7 @@
 #include "devices/switchport.h"
 
+#include <string>
+
 #include <wx/brush.h>
 #include <wx/graphics.h>
 #include <wx/pen.h>
@@ -18,7 +20,8 @@ constexpr int kDesignHeight = 70;
 
 exSwitchPort::exSwitchPort(exBaseNode* device, int index)
     : exCanvasControl(device, 0, 0, kDesignWidth, kDesignHeight,
-                      wxString::Format("%d", index + 1)),
+                      // A switch makes dozens of these: no formatted path per port.
+                      wxString::FromAscii(std::to_string(index + 1).c_str())),
       portIndex(index)
 {
     normalFill = exCanvasColours::kDarkGrey;

@@ -1,9 +1,18 @@
 #include "net/ipv4.h"
 
+#include <charconv>
+
 wxString FormatIpAddress(uint32_t ip)
 {
-    return wxString::Format("%d.%d.%d.%d", int((ip >> 24) & 0xFF), int((ip >> 16) & 0xFF),
-                            int((ip >> 8) & 0xFF), int(ip & 0xFF));
+    // Every datagram sent names its address as text, so this stays off the formatted path.
+    char text[16];
+    char* end = text;
+    for (int shift = 24; shift >= 0; shift -= 8) {
+        if (shift != 24)
+            *end++ = '.';
+        end = std::to_chars(end, text + sizeof(text), (ip >> shift) & 0xFF).ptr;
+    }
+    return wxString::FromAscii(text, size_t(end - text));
 }
 
 bool ParseIpAddress(const wxString& text, uint32_t& ip)

@@ -2,7 +2,9 @@
 
 #include <wx/fontenum.h>
 
+#include <map>
 #include <memory>
+#include <utility>
 
 #include <wx/bitmap.h>
 #include <wx/dcmemory.h>
@@ -51,12 +53,19 @@ const char* const kLayoutFace = "Liberation Sans";
 
 wxFont SwissFont(int points, bool bold)
 {
+    // Every device builds dozens of controls, each with its font: a font is made once per size
+    // and shared (wxFont copies share their data until one is changed). Held for the whole run,
+    // so no font outlives the toolkit's shutdown in a static destructor.
+    static auto* made = new std::map<std::pair<int, bool>, wxFont>;
+    const auto found = made->find({points, bold});
+    if (found != made->end())
+        return found->second;
     static const bool hasLayoutFace = wxFontEnumerator::IsValidFacename(kLayoutFace);
     wxFontInfo info(points);
     info.Family(wxFONTFAMILY_SWISS).Bold(bold);
     if (hasLayoutFace)
         info.FaceName(kLayoutFace);
-    return wxFont(info);
+    return made->emplace(std::make_pair(points, bold), wxFont(info)).first->second;
 }
 
 wxFont CanvasLabelFont()

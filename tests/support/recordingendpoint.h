@@ -16,6 +16,7 @@ public:
     struct Sent {
         wxString address;
         std::vector<uint8_t> bytes;
+        uint32_t ip = 0; // the address as a number
     };
 
     RecordingEndpoint() : Endpoint(nullptr, 0) {}
@@ -26,7 +27,7 @@ public:
         if (this->disabled)
             return false;
         this->FillHeader(buffer);
-        sent.push_back({FormatIpAddress(ip), std::vector<uint8_t>(buffer, buffer + length)});
+        sent.push_back({FormatIpAddress(ip), std::vector<uint8_t>(buffer, buffer + length), ip});
         return true;
     }
 

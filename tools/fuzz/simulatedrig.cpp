@@ -7,13 +7,10 @@ namespace {
 
 constexpr uint32_t kFirstDeviceAddress = 0x0AC9000B; // 10.201.0.11
 
-// Whether a datagram sent to `address` reaches `device`.
-bool Reaches(const wxString& address, const sim::Device& device)
+// Whether a datagram sent to `ip` reaches `device`.
+bool Reaches(uint32_t ip, const sim::Device& device)
 {
-    if (address == FuzzRack::kBroadcast || address == "255.255.255.255")
-        return true;
-    uint32_t ip = 0;
-    return sim::ParseAddress(std::string(address.utf8_str()), ip) && ip == device.ip;
+    return ip == FuzzRack::kBroadcastAddress || ip == kLimitedBroadcastAddress || ip == device.ip;
 }
 
 } // namespace
@@ -36,6 +33,11 @@ SimulatedRig::SimulatedRig(FuzzRack& rack) : rack(rack)
         devices.push_back(device);
         ++unit;
     }
+}
+
+SimulatedRig::~SimulatedRig()
+{
+    rack.Reset();
 }
 
 void SimulatedRig::DiscoverAll()
@@ -63,7 +65,7 @@ bool SimulatedRig::DeliverNext(const SentList& sent, size_t& delivered, sim::Ser
     // A copy: answers make the program send more, which may move the list.
     const auto datagram = sent[delivered++];
     for (sim::Device& device : devices)
-        if ((!only || only == &device) && Reaches(datagram.address, device))
+        if ((!only || only == &device) && Reaches(datagram.ip, device))
             Deliver(device, service, datagram.bytes);
     return true;
 }
