@@ -145,7 +145,7 @@ bool bxBaseSocket::Watch()
     return true;
 }
 
-bool bxBaseSocket::SendToList(uint8_t* buffer, size_t length, wxArrayString list)
+bool bxBaseSocket::SendToList(uint8_t* buffer, size_t length, const wxArrayString& list)
 {
     for (const wxString& address : list)
         SendTo(buffer, length, address);

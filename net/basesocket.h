@@ -42,7 +42,7 @@ public:
     // False when the port cannot be had; `openError` then says why (an errno value).
     bool Open(uint16_t port);
 
-    virtual bool SendToList(uint8_t* buffer, size_t length, wxArrayString list);
+    virtual bool SendToList(uint8_t* buffer, size_t length, const wxArrayString& list);
     // `address` in dotted form; anything else is refused, never looked up.
     virtual bool SendTo(uint8_t* buffer, size_t length, const wxString& address);
     virtual bool SendToIp(uint8_t* buffer, size_t length, uint32_t ip);

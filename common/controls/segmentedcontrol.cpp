@@ -32,9 +32,7 @@ void exCanvasSegementedControl::Measure()
 {
     if (measured)
         return;
-    wxBitmap bitmap(100, 100);
-    wxMemoryDC dc(bitmap);
-    std::unique_ptr<wxGraphicsContext> gc(wxGraphicsContext::Create(dc));
+    wxGraphicsContext* gc = MeasuringContext();
     if (gc)
         exPaintFonts::Select(*gc, font, *wxWHITE);
 

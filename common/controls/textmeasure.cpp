@@ -34,11 +34,23 @@ exTextExtent MeasureTextExtent(wxGraphicsContext& gc, const wxFont& font, const 
     return extent;
 }
 
+wxGraphicsContext* MeasuringContext()
+{
+    // A bitmap, its memory DC and a context cost more than measuring a text, and dialogs measure
+    // every label when they open. Never destroyed: no static destructor runs after the toolkit's
+    // shutdown.
+    struct Surface {
+        wxBitmap bitmap{100, 100};
+        wxMemoryDC dc{bitmap};
+        std::unique_ptr<wxGraphicsContext> context{wxGraphicsContext::Create(dc)};
+    };
+    static auto* surface = new Surface;
+    return surface->context.get();
+}
+
 wxSize MeasureText(const wxFont& font, const wxString& text)
 {
-    wxBitmap bitmap(100, 100);
-    wxMemoryDC dc(bitmap);
-    std::unique_ptr<wxGraphicsContext> gc(wxGraphicsContext::Create(dc));
+    wxGraphicsContext* gc = MeasuringContext();
     if (!gc)
         return wxSize(0, 0);
     gc->SetFont(font, *wxWHITE);

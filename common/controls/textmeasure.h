@@ -22,7 +22,11 @@ void SetTextMeasurer(exTextMeasurer measurer);
 // Measures a text on a context that has `font` selected.
 exTextExtent MeasureTextExtent(wxGraphicsContext& gc, const wxFont& font, const wxString& text);
 
-// Measures a text without a context at hand, on a small off-screen bitmap; sizes truncated.
+// A context on a small off-screen bitmap for measuring texts without one at hand; made once and
+// kept for the run. Null when none can be made. Select the font before measuring.
+wxGraphicsContext* MeasuringContext();
+
+// Measures a text without a context at hand, on the measuring context; sizes truncated.
 wxSize MeasureText(const wxFont& font, const wxString& text);
 
 // The sans-serif font of every drawing, bold unless told otherwise. Where the system has a face

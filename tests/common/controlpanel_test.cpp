@@ -132,7 +132,7 @@ TEST_F(ControlPanelTest, UpdateSendsPendingChangesOfVisibleDevicesInRackOrder)
     testing::internal::GetCapturedStdout();
     std::vector<wxString> targets;
     for (const auto& sent : kivnet.sent)
-        targets.push_back(sent.address);
+        targets.push_back(sent.Address());
     // Device settings and the one DMX port of each changed visible device, in rack order.
     EXPECT_THAT(targets, ElementsAre("10.201.0.65", "10.201.0.65", "10.201.0.68", "10.201.0.68"));
     EXPECT_EQ(update.sent.size(), 2u) << "network settings of both";
@@ -155,7 +155,7 @@ TEST_F(ControlPanelTest, ScanSwitchStopsDiscoveryAndScanPollsOnce)
 
     Press(bar->scanPair->button);
     ASSERT_EQ(artNet.sent.size(), 1u);
-    EXPECT_EQ(artNet.sent[0].address, "10.201.0.255");
+    EXPECT_EQ(artNet.sent[0].Address(), "10.201.0.255");
     EXPECT_THAT(artNet.sent[0].bytes,
                 ElementsAre('A', 'r', 't', '-', 'N', 'e', 't', 0, 0x00, 0x20, 0x00, 0x0E, 0x03, 0));
 

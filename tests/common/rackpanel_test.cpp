@@ -167,9 +167,9 @@ TEST_F(RackPanelTest, ClockTicksEveryDeviceAndScansOnceASecond)
 
     rack->Advance(50);
     ASSERT_EQ(update.sent.size(), 3u);
-    EXPECT_EQ(update.sent[0].address, "255.255.255.255");
-    EXPECT_EQ(update.sent[1].address, "255.255.255.255");
-    EXPECT_EQ(update.sent[2].address, "10.201.0.255");
+    EXPECT_EQ(update.sent[0].Address(), "255.255.255.255");
+    EXPECT_EQ(update.sent[1].Address(), "255.255.255.255");
+    EXPECT_EQ(update.sent[2].Address(), "10.201.0.255");
 
     exAppState::autoScan = 0;
     for (int tick = 0; tick < 100; ++tick)

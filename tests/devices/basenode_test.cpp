@@ -98,7 +98,7 @@ TEST_F(BaseNodeTest, ReadBackWalksDevicePortsAndPoll)
     node->StartRefresh();
     node->Tick(50);
     ASSERT_EQ(kivnet.sent.size(), 1u);
-    EXPECT_EQ(kivnet.sent[0].address, "10.201.0.66");
+    EXPECT_EQ(kivnet.sent[0].Address(), "10.201.0.66");
     EXPECT_THAT(kivnet.sent[0].bytes, ElementsAre(0x00, 0x36, 0x93, 0x16, 0x00, 0x01, 0x00, 0x21));
     kivnet.sent.clear();
 
@@ -123,7 +123,7 @@ TEST_F(BaseNodeTest, ReadBackWalksDevicePortsAndPoll)
     node->Tick(50);
     EXPECT_TRUE(kivnet.sent.empty());
     ASSERT_EQ(artNet.sent.size(), 1u);
-    EXPECT_EQ(artNet.sent[0].address, "10.201.0.66");
+    EXPECT_EQ(artNet.sent[0].Address(), "10.201.0.66");
     EXPECT_EQ(artNet.sent[0].bytes[8], 0x00);
     EXPECT_EQ(artNet.sent[0].bytes[9], 0x20);
 }
@@ -363,7 +363,7 @@ TEST_F(BaseNodeTest, ProgramPortSendsItsFormToTheDeviceOrItsHost)
     module->ProgramPort(port);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "Program Port 11\nFill Input\n");
     ASSERT_EQ(kivnet.sent.size(), 1u);
-    EXPECT_EQ(kivnet.sent[0].address, "10.201.0.1");
+    EXPECT_EQ(kivnet.sent[0].Address(), "10.201.0.1");
     EXPECT_THAT(kivnet.sent[0].bytes,
                 ElementsAre(0x00, 0x36, 0x93, 0x16, 0x00, 0x01, 0x00, 0x30, // header
                             17, 1, 1, 1,                                    // port, input
@@ -388,7 +388,7 @@ TEST_F(BaseNodeTest, NetworkSettingsGoToTheBroadcastsAndBecomeCurrent)
     node->network.networkModified = true;
     node->SendNetworkSettings();
     ASSERT_EQ(update.sent.size(), 1u);
-    EXPECT_EQ(update.sent[0].address, "10.201.0.255");
+    EXPECT_EQ(update.sent[0].Address(), "10.201.0.255");
     EXPECT_THAT(std::vector<uint8_t>(update.sent[0].bytes.begin() + 8,
                                      update.sent[0].bytes.begin() + 22),
                 ElementsAre(0x00, 0x07, 0x01, 0x08, 0x00, 0x00, // unit, model, 0

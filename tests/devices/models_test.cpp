@@ -288,7 +288,7 @@ TEST_F(ModelsTest, SwitchKappaLayoutFollowsItsPortCount)
 
     kappa->RequestDeviceSettings();
     ASSERT_FALSE(kivnet.sent.empty());
-    EXPECT_EQ(kivnet.sent.back().address, "10.201.0.66");
+    EXPECT_EQ(kivnet.sent.back().Address(), "10.201.0.66");
     EXPECT_THAT(kivnet.sent.back().bytes,
                 ElementsAre(0x00, 0x36, 0x93, 0x16, 0x00, 0x01, 0x00, 0x10, 0xFF, 0xFF));
 }

@@ -300,7 +300,7 @@ TEST_F(DMXPortDialogTest, OkMarksThePortAndDevicesAndProgramsThePortThroughTheHo
     EXPECT_TRUE(host->modified);
     EXPECT_FALSE(port->modified) << "cleared again once sent";
     ASSERT_EQ(kivnet.sent.size(), 1u);
-    EXPECT_EQ(kivnet.sent[0].address, "10.201.0.1");
+    EXPECT_EQ(kivnet.sent[0].Address(), "10.201.0.1");
     std::vector<uint8_t> expected = Kivnet(0x0030, 164);
     Put(expected, 8, {0x12, 2, 1, 2}); // wire port, output, active, 164-byte form
     Put(expected, 12, {0x02, 0x7C});   // Art-Net 0x7C

@@ -218,7 +218,7 @@ TEST_F(EthernetPortDialogTest, OkMarksAndSendsTheNewSettingsWhenImmediateSending
             continue;
         }
         ASSERT_EQ(update.sent.size(), 1u);
-        EXPECT_EQ(update.sent[0].address, "10.201.0.255");
+        EXPECT_EQ(update.sent[0].Address(), "10.201.0.255");
         std::vector<uint8_t> expected(282, 0);
         Put(expected, 0, {'M', '-', 'R', 0, 0x00, 0x88}); // magic, network settings
         Put(expected, 8, {0x00, 0x07, 0x01, 0x08});       // unit 7, model 0x0108

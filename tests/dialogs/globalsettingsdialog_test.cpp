@@ -226,7 +226,7 @@ TEST_F(GlobalSettingsDialogTest, OkMarksTheDeviceAndSendsItsSettingsWhenAutoUpda
     expected[34] = 2;                    // locked + 1
     expected[35] = 2;                    // display 5 seconds
     ASSERT_EQ(kivnet.sent.size(), 1u);
-    EXPECT_EQ(kivnet.sent[0].address, "10.201.0.66");
+    EXPECT_EQ(kivnet.sent[0].Address(), "10.201.0.66");
     EXPECT_THAT(kivnet.sent[0].bytes, ElementsAreArray(expected));
 }
 

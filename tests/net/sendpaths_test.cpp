@@ -17,7 +17,7 @@ std::vector<wxString> Addresses(const RecordingEndpoint<Endpoint>& endpoint)
 {
     std::vector<wxString> addresses;
     for (const auto& sent : endpoint.sent)
-        addresses.push_back(sent.address);
+        addresses.push_back(sent.Address());
     return addresses;
 }
 

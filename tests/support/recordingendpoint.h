@@ -14,9 +14,10 @@ template <class Endpoint>
 class RecordingEndpoint : public Endpoint {
 public:
     struct Sent {
-        wxString address;
+        uint32_t ip;
         std::vector<uint8_t> bytes;
-        uint32_t ip = 0; // the address as a number
+        // Formatted only when asked: fuzzing records many thousands of sends a second.
+        wxString Address() const { return FormatIpAddress(ip); }
     };
 
     RecordingEndpoint() : Endpoint(nullptr, 0) {}
@@ -27,7 +28,7 @@ public:
         if (this->disabled)
             return false;
         this->FillHeader(buffer);
-        sent.push_back({FormatIpAddress(ip), std::vector<uint8_t>(buffer, buffer + length), ip});
+        sent.push_back({ip, std::vector<uint8_t>(buffer, buffer + length)});
         return true;
     }
 
