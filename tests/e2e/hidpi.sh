@@ -33,7 +33,8 @@ picture() { # NAME [VAR=VALUE...]
     shift
     env "$@" "$program" 2>/dev/null &
     pid=$!
-    for _ in $(seq 100); do
+    # Up to 20 s: in one full run the largest window was not mapped within 10 s.
+    for _ in $(seq 200); do
         window=$(xdotool search --onlyvisible --pid "$pid" --name '^Merrow Rigwise' 2>/dev/null |
             head -1)
         [ -n "$window" ] && break
