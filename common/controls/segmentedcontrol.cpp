@@ -1,11 +1,8 @@
 #include "common/controls/segmentedcontrol.h"
 
 #include <algorithm>
-#include <memory>
 
-#include <wx/bitmap.h>
 #include <wx/brush.h>
-#include <wx/dcmemory.h>
 #include <wx/graphics.h>
 #include <wx/pen.h>
 

@@ -6,6 +6,7 @@
 #include "common/localadapters.h"
 #include "common/rackpanel.h"
 #include "devices/basenode.h"
+#include "net/ipv4.h"
 
 FuzzRack::FuzzRack()
 {
@@ -21,7 +22,7 @@ FuzzRack::FuzzRack()
          {static_cast<bxBaseSocket*>(&kivnet), static_cast<bxBaseSocket*>(&artNet),
           static_cast<bxBaseSocket*>(&update)}) {
         endpoint->broadcastAddresses.Clear();
-        endpoint->broadcastAddresses.Add(kBroadcast);
+        endpoint->broadcastAddresses.Add(FormatIpAddress(kBroadcastAddress));
     }
 }
 

@@ -20,8 +20,7 @@ class FuzzRack {
 public:
     static constexpr uint32_t kLocalAddress = 0x0AC90001; // 10.201.0.1
     static constexpr uint32_t kLocalMask = 0xFFFFFF00;
-    static constexpr const char* kBroadcast = "10.201.0.255";
-    static constexpr uint32_t kBroadcastAddress = 0x0AC900FF;
+    static constexpr uint32_t kBroadcastAddress = kLocalAddress | ~kLocalMask; // 10.201.0.255
 
     FuzzRack();
     ~FuzzRack();
