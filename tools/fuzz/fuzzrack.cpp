@@ -6,7 +6,6 @@
 #include "common/localadapters.h"
 #include "common/rackpanel.h"
 #include "devices/basenode.h"
-#include "net/ipv4.h"
 
 FuzzRack::FuzzRack()
 {
@@ -17,13 +16,13 @@ FuzzRack::FuzzRack()
     exAppState::kivnetSocket = &kivnet;
     exAppState::artNetSocket = &artNet;
     exAppState::updateSocket = &update;
-    exLocalAdapters::Instance().Build({{kLocalAddress, kLocalMask}});
+    exLocalAdapters& adapters = exLocalAdapters::Instance();
+    adapters.Build({{kLocalAddress, kLocalMask}});
+    // The adapter table derives the rack's one directed broadcast address from the pair above.
     for (bxBaseSocket* endpoint :
          {static_cast<bxBaseSocket*>(&kivnet), static_cast<bxBaseSocket*>(&artNet),
-          static_cast<bxBaseSocket*>(&update)}) {
-        endpoint->broadcastAddresses.Clear();
-        endpoint->broadcastAddresses.Add(FormatIpAddress(kBroadcastAddress));
-    }
+          static_cast<bxBaseSocket*>(&update)})
+        endpoint->broadcastAddresses = adapters.broadcastAddresses;
 }
 
 FuzzRack::~FuzzRack()
