@@ -217,8 +217,8 @@ start_count() { # COUNT INDEX
     work=$(mktemp -d /tmp/rigwise-load-XXXXXX)
     tools/simnet.sh up "$name"
 
-    tools/simnet.sh prog "$name" Xvfb -displayfd 3 -screen 0 1280x1024x24 -dpi 96 -nolisten tcp \
-        3>"$work/display" 2>"$work/xvfb.log" &
+    tools/simnet.sh prog "$name" Xvfb -displayfd 3 -screen 0 1280x1024x24 -dpi 96 -noreset \
+        -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
     xvfb_pid=$!
     wait_for_file "$work/display" 100 || { say "Xvfb did not start"; exit 1; }
     display=$(head -n 1 "$work/display")

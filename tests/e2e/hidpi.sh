@@ -11,9 +11,11 @@ if [ -z "$outer" ] || [ "$(readlink /proc/self/ns/net)" = "$outer" ]; then
     echo "refusing to run outside a private network namespace"
     exit 1
 fi
-# A screen large enough for the 200 % window.
+# A screen large enough for the 200 % window. -noreset: the server would otherwise reset each
+# time the program quits, and the next one, connecting during the reset, could not start GTK.
 if [ "${RIGWISE_HIDPI_SCREEN:-}" != "1" ]; then
-    exec env RIGWISE_HIDPI_SCREEN=1 xvfb-run -a -s "-screen 0 1700x1100x24 -dpi 96" "$0" "$@"
+    exec env RIGWISE_HIDPI_SCREEN=1 \
+        xvfb-run -a -s "-screen 0 1700x1100x24 -dpi 96 -noreset" "$0" "$@"
 fi
 
 work=$(mktemp -d)
@@ -31,16 +33,20 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 picture() { # NAME [VAR=VALUE...]
     local name=$1 window= geometry
     shift
-    env "$@" "$program" 2>/dev/null &
+    env "$@" "$program" 2>"$work/$name.err" &
     pid=$!
-    # Up to 20 s: in one full run the largest window was not mapped within 10 s.
+    # Up to 20 s, for a loaded machine; alone it maps in under half a second.
     for _ in $(seq 200); do
         window=$(xdotool search --onlyvisible --pid "$pid" --name '^Merrow Rigwise' 2>/dev/null |
             head -1)
         [ -n "$window" ] && break
         sleep 0.1
     done
-    [ -n "$window" ] || { echo "none"; return; }
+    if [ -z "$window" ]; then
+        echo "none"
+        sed 's/^/  program: /' "$work/$name.err" >&2
+        return
+    fi
     sleep 1.5 # its first paint
     geometry=$(xwininfo -id "$window" | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w "x" h}')
     xwd -id "$window" -silent | convert xwd:- "$work/$name.png"
