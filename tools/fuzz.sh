@@ -48,7 +48,7 @@ for harness in "${harnesses[@]}"; do
     max_len=512
     [ "$harness" = rigfile ] && max_len=4096
     set +e
-    tools/in-private-net.sh xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96 -noreset" \
+    tools/in-private-net.sh tools/virtual-display.sh \
         "$program" -max_total_time="$seconds" -runs="$runs" -timeout=20 -max_len="$max_len" \
         -print_final_stats=1 -artifact_prefix="$findings/" "$corpus" "tools/fuzz/corpus/$harness" \
         "tools/fuzz/regressions/$harness" >"$log" 2>&1

@@ -13,7 +13,7 @@ if [ "${RIGWISE_SCREENSHOTS_INNER:-}" != "1" ]; then
     [ -n "${RIGWISE_BUILD_DIR:-}" ] || tools/setup.sh
     exec tools/in-private-net.sh env RIGWISE_SCREENSHOTS_INNER=1 \
         RIGWISE_BUILD_DIR="${RIGWISE_BUILD_DIR:-build}" \
-        xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96 -noreset" "$0" "$out"
+        tools/virtual-display.sh "$0" "$out"
 fi
 mkdir -p "$out"
 pages=5

@@ -8,8 +8,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 if [ "${RIGWISE_PRIVATE_NET:-}" != "1" ]; then
-    # -noreset: the display must not restart between one program ending and the next starting.
-    exec tools/in-private-net.sh xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96 -noreset" "$0" "$@"
+    exec tools/in-private-net.sh tools/virtual-display.sh "$0" "$@"
 fi
 build=${1:-build}
 rounds=${2:-10}

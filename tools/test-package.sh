@@ -205,6 +205,6 @@ ok "every file under $prefix"
 
 echo "== the installed program, in a private network on a virtual display"
 tools/in-private-net.sh env RIGWISE_PACKAGE_INNER=1 \
-    xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96 -noreset" "$0" "$root" "Merrow Rigwise $version" "$wmclass"
+    tools/virtual-display.sh "$0" "$root" "Merrow Rigwise $version" "$wmclass"
 
 echo "PASS: the packages ($(( $(date +%s) - started )) s)"

@@ -12,5 +12,5 @@ cmake --build build-sanitize -j"$(nproc)"
 export ASAN_OPTIONS=detect_leaks=1:halt_on_error=1:strict_string_checks=1
 export LSAN_OPTIONS=suppressions=$PWD/tools/sanitizer/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-exec tools/in-private-net.sh xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96 -noreset" \
+exec tools/in-private-net.sh tools/virtual-display.sh \
     ctest --test-dir build-sanitize --output-on-failure --timeout 600

@@ -11,11 +11,10 @@ if [ -z "$outer" ] || [ "$(readlink /proc/self/ns/net)" = "$outer" ]; then
     echo "refusing to run outside a private network namespace"
     exit 1
 fi
-# A screen large enough for the 200 % window. -noreset: the server would otherwise reset each
-# time the program quits, and the next one, connecting during the reset, could not start GTK.
+# A screen large enough for the 200 % window.
 if [ "${RIGWISE_HIDPI_SCREEN:-}" != "1" ]; then
     exec env RIGWISE_HIDPI_SCREEN=1 \
-        xvfb-run -a -s "-screen 0 1700x1100x24 -dpi 96 -noreset" "$0" "$@"
+        "$(dirname "$0")/../../tools/virtual-display.sh" --size 1700x1100 "$0" "$@"
 fi
 
 work=$(mktemp -d)
