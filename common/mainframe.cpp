@@ -10,14 +10,14 @@
 #include <wx/statusbr.h>
 
 #include "common/appstate.h"
+#include "common/controlpanel.h"
 #include "common/controls/canvascolours.h"
 #include "common/controls/canvascontrol.h"
-#include "common/controlpanel.h"
-#include "common/deviceregistry.h"
 #include "common/displayscale.h"
-#include "common/localadapters.h"
 #include "common/rackpanel.h"
 #include "common/rigcommands.h"
+#include "discovery/deviceregistry.h"
+#include "discovery/localadapters.h"
 #include "net/artnetprotocol.h"
 #include "net/artnetsocket.h"
 #include "net/basenetevent.h"
@@ -36,9 +36,9 @@ wxBEGIN_EVENT_TABLE(exMainFrame, wxFrame)
     EVT_NET_DATAGRAM(exMainFrame::kArtNetEventId, exMainFrame::OnArtNetData)
     EVT_NET_DATAGRAM(exMainFrame::kUpdateEventId, exMainFrame::OnUpdateData)
 wxEND_EVENT_TABLE()
-// clang-format on
+    // clang-format on
 
-exMainFrame::exMainFrame(const wxString& title)
+    exMainFrame::exMainFrame(const wxString& title)
     : wxFrame(nullptr, wxID_ANY, title, wxDefaultPosition, wxDefaultSize, wxDEFAULT_FRAME_STYLE,
               "frame")
 {
@@ -238,19 +238,19 @@ void exMainFrame::OnRefreshTimer(wxTimerEvent&)
 
 void exMainFrame::OnKivnetData(bxBaseNetEvent& event)
 {
-    exDeviceRegistry registry(rackPanel->root, rackPanel);
+    exDeviceRegistry registry(rackPanel->root);
     registry.HandleKivnetReply(event.data, event.length, event.senderIp);
 }
 
 void exMainFrame::OnArtNetData(bxBaseNetEvent& event)
 {
-    exDeviceRegistry registry(rackPanel->root, rackPanel);
+    exDeviceRegistry registry(rackPanel->root);
     registry.HandleArtNetReply(event.data, event.length, event.senderIp);
 }
 
 void exMainFrame::OnUpdateData(bxBaseNetEvent& event)
 {
-    exDeviceRegistry registry(rackPanel->root, rackPanel);
+    exDeviceRegistry registry(rackPanel->root);
     registry.showStatus = [this](const wxString& text) { ShowItemCount(text); };
     registry.HandleDiscoveryReply(event.data, event.length, event.senderIp);
 }

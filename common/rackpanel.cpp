@@ -6,11 +6,11 @@
 #include <wx/graphics.h>
 
 #include "common/appstate.h"
-#include "common/attention.h"
 #include "common/controls/canvascontrol.h"
 #include "common/controls/findentry.h"
 #include "common/controls/keys.h"
-#include "common/findbar.h"
+#include "common/rack/attention.h"
+#include "common/rack/findbar.h"
 #include "common/rackroot.h"
 #include "devices/basenode.h"
 #include "net/updateprotocol.h"
@@ -22,10 +22,10 @@ constexpr int kViewGap = 10;
 } // namespace
 
 wxBEGIN_EVENT_TABLE(exRackPanel, exBaseCanvasPanel)
-    EVT_TIMER(exRackPanel::kTimerId, exRackPanel::OnTimer)
-wxEND_EVENT_TABLE()
+    EVT_TIMER(exRackPanel::kTimerId, exRackPanel::OnTimer) wxEND_EVENT_TABLE()
 
-exRackPanel::exRackPanel(wxWindow* parent, const wxString& name) : exBaseCanvasPanel(parent, name)
+        exRackPanel::exRackPanel(wxWindow* parent, const wxString& name)
+    : exBaseCanvasPanel(parent, name)
 {
     timer = new wxTimer(this, kTimerId);
     findBar = new exFindBar;
@@ -103,9 +103,8 @@ void exRackPanel::Relayout()
     }
     const int clientWidth = GetClientSize().x;
     // Zoomed up so that the widest device spans the window less the margins; never down.
-    canvasScale = (clientWidth > widest && widest > 0)
-                      ? (clientWidth - 2.0 * kMargin) / widest
-                      : 1.0;
+    canvasScale =
+        (clientWidth > widest && widest > 0) ? (clientWidth - 2.0 * kMargin) / widest : 1.0;
     rackHeight = totalHeight;
     ApplyScrollRange(0);
     PositionDevices();

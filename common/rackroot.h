@@ -3,14 +3,15 @@
 #include <functional>
 
 #include "common/controls/canvascontrol.h"
-#include "common/deviceindex.h"
-#include "common/rackfinder.h"
+#include "common/rack/rackfinder.h"
+#include "discovery/deviceindex.h"
+#include "discovery/devicerack.h"
 
 class exBaseNode;
 
 // The rack's root: holds the devices and draws only those that reach into the area being
 // painted, so that a repaint costs what is visible, not the size of the rig.
-class exRackRoot : public exCanvasControl {
+class exRackRoot : public exCanvasControl, public exDeviceRack {
 public:
     exRackRoot();
 
@@ -19,12 +20,11 @@ public:
     // The rows of the rack in view, in canvas units, as the last paint showed them; until the
     // first paint every row counts as in view.
     void SetShownRows(double top, double bottom);
-    // Whether anything of the rows from `top`, `height` high, is in view.
-    bool Shows(int top, int height) const;
+    bool Shows(int top, int height) const override;
 
-    // Lays the rack out again after a device appeared, went or changed its size: what the rack
-    // panel showing this root does (nothing while none shows it).
-    void Relayout() const;
+    // What the rack panel showing this root does (nothing while none shows it).
+    void Relayout() const override;
+    exDeviceIndex& DeviceIndex() override { return deviceIndex; }
 
     // The device the view last jumped to (a find match, a device that needs attention); null
     // when there is none or it has left the rack. Outlined while `outlined` is set.

@@ -8,10 +8,10 @@
 
 #include "common/appstate.h"
 #include "common/controlpanel.h"
-#include "common/deviceregistry.h"
 #include "common/overlay.h"
 #include "common/rackpanel.h"
 #include "dialogs/messagedialog.h"
+#include "discovery/deviceregistry.h"
 #include "rig/rig.h"
 #include "rig/rigfile.h"
 #include "rig/rigjson.h"
@@ -27,8 +27,7 @@ wxString FileNameOf(const wxString& path)
     return wxFileName(path).GetFullName();
 }
 
-wxString AskForPath(wxWindow* parent, const wxString& title, const wxString& suggested,
-                    long style)
+wxString AskForPath(wxWindow* parent, const wxString& title, const wxString& suggested, long style)
 {
     wxFileDialog dialog(parent, title, wxEmptyString, suggested, kFileTypes, style);
     return dialog.ShowModal() == wxID_OK ? dialog.GetPath() : wxString();
@@ -84,9 +83,9 @@ bool exRigCommands::SaveTo(const wxString& path)
     const std::string savedAt = now().ToUTC().FormatISOCombined().utf8_string() + "Z";
     const exRigDocument document = exRig::Take(devices, savedAt, leftOut);
     if (document.devices.empty()) {
-        Tell(kSaveTitle, wxArrayString(1, leftOut > 0
-                                              ? "No device has been read back yet: nothing saved."
-                                              : "There is no device to save."));
+        Tell(kSaveTitle,
+             wxArrayString(1, leftOut > 0 ? "No device has been read back yet: nothing saved."
+                                          : "There is no device to save."));
         return false;
     }
     wxString problem;
@@ -109,8 +108,7 @@ bool exRigCommands::LoadFrom(const wxString& path)
     std::string text;
     exRigDocument document;
     wxString problem;
-    if (!exRigFile::ReadWhole(path, text, problem) ||
-        !exRigJson::Read(text, document, problem)) {
+    if (!exRigFile::ReadWhole(path, text, problem) || !exRigJson::Read(text, document, problem)) {
         wxArrayString lines;
         lines.Add(FileNameOf(path) + " was not loaded; nothing has changed.");
         lines.Add(problem);
@@ -119,9 +117,11 @@ bool exRigCommands::LoadFrom(const wxString& path)
     }
     // An open settings dialog would write its own values over the loaded ones with its "OK".
     exOverlay::Dismiss(rack->root);
-    exDeviceRegistry registry(rack->root, rack);
-    const exRigLoadSummary summary = exRig::Restore(
-        document, [&registry](uint16_t model, uint16_t unit) { return registry.FindByKey(model, unit); });
+    exDeviceRegistry registry(rack->root);
+    const exRigLoadSummary summary =
+        exRig::Restore(document, [&registry](uint16_t model, uint16_t unit) {
+            return registry.FindByKey(model, unit);
+        });
 
     wxArrayString lines;
     lines.Add("Loaded " + FileNameOf(path) + ": " +

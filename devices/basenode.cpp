@@ -9,12 +9,13 @@
 #include "common/appstate.h"
 #include "common/controls/canvascolours.h"
 #include "common/controls/paintfonts.h"
-#include "common/localadapters.h"
-#include "common/rackroot.h"
 #include "devices/canvasuicontrol.h"
 #include "devices/dmxport.h"
 #include "devices/ethernetport.h"
 #include "devices/paneldrawing.h"
+#include "discovery/deviceindex.h"
+#include "discovery/devicerack.h"
+#include "discovery/localadapters.h"
 #include "net/artnetprotocol.h"
 #include "net/artnetsocket.h"
 #include "net/kivnetprotocol.h"
@@ -224,8 +225,7 @@ void exBaseNode::HandleReply(const uint8_t* reply, size_t length)
     switch (header.command) {
     case exKivnetProtocol::kDeviceSettingsRequest:
         // A refused reply changes nothing, the stage included: the device is asked again.
-        if (ParseDeviceSettings(reply, length) && header.isReply &&
-            readBackStage == kDeviceStage) {
+        if (ParseDeviceSettings(reply, length) && header.isReply && readBackStage == kDeviceStage) {
             readBackStage = kPortStage;
             readBackPort = 0;
             readBackRetries = kReadBackTries;
@@ -309,7 +309,7 @@ void exBaseNode::PaintTitle(wxGraphicsContext* gc)
 void exBaseNode::RepaintIfShown()
 {
     // What happens to a device out of view is drawn when it comes into view.
-    if (const auto* rack = dynamic_cast<const exRackRoot*>(GetRoot()))
+    if (const auto* rack = dynamic_cast<const exDeviceRack*>(GetRoot()))
         if (!rack->Shows(y, height))
             return;
     SetDirty();
@@ -326,11 +326,12 @@ void exBaseNode::SendNetworkSettings()
 {
     if (exAppState::updateSocket)
         exUpdateProtocol::SendNetworkSettings(*exAppState::updateSocket, network.unitNumber,
-                                              network.modelCode, network.newIp,
-                                              network.newMask, network.newDhcp);
+                                              network.modelCode, network.newIp, network.newMask,
+                                              network.newDhcp);
     // Replies are matched to devices by address: the rack's index must learn the new one.
-    if (auto* rack = dynamic_cast<exRackRoot*>(GetRoot()); rack && network.currentIp != network.newIp)
-        rack->deviceIndex.AddressTaken(network.newIp);
+    if (auto* rack = dynamic_cast<exDeviceRack*>(GetRoot());
+        rack && network.currentIp != network.newIp)
+        rack->DeviceIndex().AddressTaken(network.newIp);
     network.currentIp = network.newIp;
     network.currentMask = network.newMask;
     network.currentDhcp = network.newDhcp;
@@ -345,7 +346,7 @@ uint32_t exBaseNode::GetTargetIp() const
 
 void exBaseNode::RelayoutRack()
 {
-    if (const auto* rack = dynamic_cast<const exRackRoot*>(GetRoot()))
+    if (const auto* rack = dynamic_cast<const exDeviceRack*>(GetRoot()))
         rack->Relayout();
 }
 

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "common/appstate.h"
-#include "common/rackroot.h"
 #include "devices/canvasuicontrol.h"
 #include "devices/dmxport.h"
 #include "devices/ethernetport.h"
@@ -11,6 +10,7 @@
 #include "devices/paneldrawing.h"
 #include "devices/switchport.h"
 #include "devices/switchrecords.h"
+#include "discovery/devicerack.h"
 #include "net/kivnetprotocol.h"
 #include "net/kivnetsocket.h"
 
@@ -219,7 +219,7 @@ bool exSwitchKappa::CreateModule(int bay)
         if (modules[lower])
             ++followers;
     parent->children->InsertAfter(this, followers, module);
-    if (const auto* rack = dynamic_cast<const exRackRoot*>(GetRoot()))
+    if (const auto* rack = dynamic_cast<const exDeviceRack*>(GetRoot()))
         rack->Relayout();
     module->SetDirty();
     return true;
@@ -233,9 +233,7 @@ void exSwitchKappa::HandleModulePort(const uint8_t* reply, size_t length)
     if (!ParsePortSettings(reply, length, port) || port.wirePort != readBackPort + portBase)
         return;
     ++portRepliesRead;
-    const int next = portRepliesRead >= dmxPortCount
-                         ? -1
-                         : NextModulePort(port.wirePort);
+    const int next = portRepliesRead >= dmxPortCount ? -1 : NextModulePort(port.wirePort);
     if (next < 0) {
         readBackStage = kIdle;
         return;

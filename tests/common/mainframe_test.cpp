@@ -9,10 +9,10 @@
 
 #include "common/appstate.h"
 #include "common/controlpanel.h"
-#include "common/localadapters.h"
 #include "common/mainframe.h"
 #include "common/rackpanel.h"
 #include "devices/basenode.h"
+#include "discovery/localadapters.h"
 #include "net/artnetsocket.h"
 #include "net/kivnetsocket.h"
 #include "net/updatesocket.h"

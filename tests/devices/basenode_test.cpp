@@ -9,11 +9,11 @@
 #include <wx/graphics.h>
 
 #include "common/appstate.h"
-#include "common/localadapters.h"
 #include "devices/basenode.h"
 #include "devices/canvasuicontrol.h"
 #include "devices/dmxport.h"
 #include "devices/ethernetport.h"
+#include "discovery/localadapters.h"
 #include "net/artnetsocket.h"
 #include "net/kivnetsocket.h"
 #include "net/updatesocket.h"
@@ -172,17 +172,20 @@ TEST_F(BaseNodeTest, RefusedRepliesLeaveTheReadBackWhereItWas)
         std::vector<uint8_t> reply;
     } refused[] = {
         {"mode 3", PortReply(0, 3)},
-        {"output form cut short", [] {
+        {"output form cut short",
+         [] {
              std::vector<uint8_t> reply = PortReply(0, 2);
              reply.resize(163);
              return reply;
          }()},
-        {"input form cut short", [] {
+        {"input form cut short",
+         [] {
              std::vector<uint8_t> reply = PortReply(0, 1);
              reply.resize(21);
              return reply;
          }()},
-        {"header and port byte only", [] {
+        {"header and port byte only",
+         [] {
              std::vector<uint8_t> reply = PortReply(0, 0);
              reply.resize(9);
              return reply;
@@ -258,8 +261,11 @@ TEST_F(BaseNodeTest, LockByteRuleAndItsWayBack)
         uint8_t byte34;
         bool lockedAfter;
         uint8_t sent;
-    } cases[] = {{true, 0, true, 2}, {false, 0, false, 1}, {true, 1, false, 1},
-                 {false, 2, true, 2}, {false, 7, true, 2}};
+    } cases[] = {{true, 0, true, 2},
+                 {false, 0, false, 1},
+                 {true, 1, false, 1},
+                 {false, 2, true, 2},
+                 {false, 7, true, 2}};
     for (const Case& c : cases) {
         node->locked = c.lockedBefore;
         std::vector<uint8_t> reply = Kivnet(0x8021, 96);
@@ -368,7 +374,7 @@ TEST_F(BaseNodeTest, ProgramPortSendsItsFormToTheDeviceOrItsHost)
                 ElementsAre(0x00, 0x36, 0x93, 0x16, 0x00, 0x01, 0x00, 0x30, // header
                             17, 1, 1, 1,                                    // port, input
                             0x03, 0x12,                                     // sACN 18
-                            100, 0, 0, 0, 0x01, 0x02, 0x03, 0x04));          // port value
+                            100, 0, 0, 0, 0x01, 0x02, 0x03, 0x04));         // port value
     EXPECT_FALSE(port->modified);
 
     port->mode = exDMXPort::kOutput;
@@ -389,11 +395,11 @@ TEST_F(BaseNodeTest, NetworkSettingsGoToTheBroadcastsAndBecomeCurrent)
     node->SendNetworkSettings();
     ASSERT_EQ(update.sent.size(), 1u);
     EXPECT_EQ(update.sent[0].Address(), "10.201.0.255");
-    EXPECT_THAT(std::vector<uint8_t>(update.sent[0].bytes.begin() + 8,
-                                     update.sent[0].bytes.begin() + 22),
-                ElementsAre(0x00, 0x07, 0x01, 0x08, 0x00, 0x00, // unit, model, 0
-                            0x14, 0x01, 0xA8, 0xC0,             // 192.168.1.20
-                            0x00, 0xFF, 0xFF, 0xFF));           // 255.255.255.0
+    EXPECT_THAT(
+        std::vector<uint8_t>(update.sent[0].bytes.begin() + 8, update.sent[0].bytes.begin() + 22),
+        ElementsAre(0x00, 0x07, 0x01, 0x08, 0x00, 0x00, // unit, model, 0
+                    0x14, 0x01, 0xA8, 0xC0,             // 192.168.1.20
+                    0x00, 0xFF, 0xFF, 0xFF));           // 255.255.255.0
     EXPECT_EQ(node->network.currentIp, 0xC0A80114u);
     EXPECT_EQ(node->network.ipText, "192.168.1.20");
     EXPECT_EQ(node->network.maskText, "255.255.255.0");
@@ -401,9 +407,9 @@ TEST_F(BaseNodeTest, NetworkSettingsGoToTheBroadcastsAndBecomeCurrent)
 
     node->network.newDhcp = true;
     node->SendNetworkSettings();
-    EXPECT_THAT(std::vector<uint8_t>(update.sent[1].bytes.begin() + 14,
-                                     update.sent[1].bytes.begin() + 22),
-                ElementsAre(0, 0, 0, 0, 0, 0, 0, 0));
+    EXPECT_THAT(
+        std::vector<uint8_t>(update.sent[1].bytes.begin() + 14, update.sent[1].bytes.begin() + 22),
+        ElementsAre(0, 0, 0, 0, 0, 0, 0, 0));
     EXPECT_TRUE(node->network.currentDhcp);
 }
 
@@ -447,8 +453,8 @@ TEST_F(BaseNodeTest, LostOrUnreachableDevicesCannotBeWorkedWith)
         exBaseNode* device;
         bool online;
         bool usable;
-    } cases[] = {{node, false, false}, {node, true, true}, {foreign, true, false},
-                 {module, true, false}};
+    } cases[] = {
+        {node, false, false}, {node, true, true}, {foreign, true, false}, {module, true, false}};
     for (const Case& c : cases) {
         if (c.online)
             c.device->OnAlive();

@@ -8,20 +8,18 @@
 
 #include <wx/frame.h>
 
-#include "common/localadapters.h"
 #include "common/rackpanel.h"
 #include "devices/basenode.h"
 #include "devices/dmxport.h"
 #include "devices/ethernetport.h"
 #include "devices/modelcatalogue.h"
 #include "devices/nodedelta.h"
+#include "discovery/localadapters.h"
 #include "support/testudp.h"
 
-namespace
-{
+namespace {
 
-class DialogScreenshots : public testing::Test
-{
+class DialogScreenshots : public testing::Test {
 protected:
     void SetUp() override
     {

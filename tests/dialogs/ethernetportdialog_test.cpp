@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "common/appstate.h"
-#include "common/deviceregistry.h"
 #include "common/controls/canvasbutton.h"
 #include "common/controls/canvasiptextcontrol.h"
 #include "common/controls/segmentedcontrol.h"
@@ -15,17 +14,16 @@
 #include "devices/ethernetport.h"
 #include "dialogs/dialogpress.h"
 #include "dialogs/ethernetportdialog.h"
+#include "discovery/deviceregistry.h"
 #include "net/updatesocket.h"
 #include "support/handbytes.h"
 #include "support/recordingendpoint.h"
 
 using testing::ElementsAreArray;
 
-namespace
-{
+namespace {
 
-class EthernetPortDialogTest : public testing::Test
-{
+class EthernetPortDialogTest : public testing::Test {
 protected:
     void SetUp() override
     {
@@ -235,12 +233,12 @@ TEST_F(EthernetPortDialogTest, DiscoveryRepliesWhileTheDialogIsOpenDoNotChangeWh
 {
     // The device keeps answering discovery once a second: 10.0.0.6, mask 255.255.255.0.
     std::vector<uint8_t> reply(50, 0);
-    Put(reply, 0, {'M', '-', 'R', 0, 0x00, 0x11}); // magic, discovery reply
+    Put(reply, 0, {'M', '-', 'R', 0, 0x00, 0x11});        // magic, discovery reply
     Put(reply, 26, {0x00, 0x11, 0x22, 0xA0, 0xB1, 0xC2}); // MAC
-    Put(reply, 32, {0x00, 0x07});                  // unit 7
-    Put(reply, 40, {10, 0, 0, 6, 255, 255, 255, 0}); // address, mask
-    Put(reply, 48, {0x01, 0x08});                  // model 0x0108
-    exDeviceRegistry registry(&root, nullptr);
+    Put(reply, 32, {0x00, 0x07});                         // unit 7
+    Put(reply, 40, {10, 0, 0, 6, 255, 255, 255, 0});      // address, mask
+    Put(reply, 48, {0x01, 0x08});                         // model 0x0108
+    exDeviceRegistry registry(&root);
     auto answerForSeconds = [&](int seconds) {
         for (int i = 0; i < seconds; ++i)
             ASSERT_EQ(registry.HandleDiscoveryReply(reply.data(), reply.size(), 0x0A000006),

@@ -12,7 +12,6 @@
 #include <wx/statusbr.h>
 
 #include "common/appstate.h"
-#include "common/localadapters.h"
 #include "common/mainframe.h"
 #include "common/rackpanel.h"
 #include "devices/basenode.h"
@@ -21,6 +20,7 @@
 #include "devices/nodezeta.h"
 #include "devices/switchkappa.h"
 #include "devices/switchport.h"
+#include "discovery/localadapters.h"
 #include "e2e/programinprocess.h"
 #include "support/simnetwork.h"
 #include "support/testudp.h"
@@ -80,13 +80,11 @@ protected:
         for (exBaseNode* device : Devices())
             text += wxString::Format("%04X/%d %s stage %d retries %d state %d host %d\n",
                                      device->network.modelCode, device->network.unitNumber,
-                                     device->title, device->readBackStage,
-                                     device->readBackRetries, device->connectionState,
-                                     device->host != nullptr)
+                                     device->title, device->readBackStage, device->readBackRetries,
+                                     device->connectionState, device->host != nullptr)
                         .ToStdString();
         return text;
     }
-
 };
 
 } // namespace
@@ -96,10 +94,10 @@ TEST_F(DiscoveryEndToEnd, EveryModelIsFoundReadBackAndDrawnAsItsModel)
     ASSERT_TRUE(PumpEventsUntil([&] { return AllReadBack(); }, 15000)) << Describe();
 
     const std::map<uint16_t, wxString> titles = {
-        {0x0103, "Pylon NodeBeta"},     {0x0106, "Pylon NodeGamma"},
-        {0x0108, "Pylon NodeDelta"},    {0x0109, "Pylon NodeEpsilon"},
-        {0x010A, "Pylon NodeZeta"},     {0x0203, "Pylon StoreEta"},
-        {0x0318, "Pylon SwitchTheta"},  {0x0319, "Pylon SwitchKappa 18"},
+        {0x0103, "Pylon NodeBeta"},    {0x0106, "Pylon NodeGamma"},
+        {0x0108, "Pylon NodeDelta"},   {0x0109, "Pylon NodeEpsilon"},
+        {0x010A, "Pylon NodeZeta"},    {0x0203, "Pylon StoreEta"},
+        {0x0318, "Pylon SwitchTheta"}, {0x0319, "Pylon SwitchKappa 18"},
         {0x300E, "Pylon SwitchIota"}};
     for (const auto& [model, title] : titles) {
         exBaseNode* device = nullptr;
@@ -188,9 +186,9 @@ TEST_F(DiscoveryEndToEnd, ANodeIsReadBackDeviceFirstThenEachPortThenItsId)
     }
     // Each request once when every answer comes at once; repeats would only follow losses.
     asked.erase(std::unique(asked.begin(), asked.end()), asked.end());
-    EXPECT_THAT(asked, testing::ElementsAre("settings", "port 0", "port 1", "port 2", "port 3",
-                                            "port 4", "port 5", "port 6", "port 7", "port 8",
-                                            "port 9", "poll"));
+    EXPECT_THAT(asked,
+                testing::ElementsAre("settings", "port 0", "port 1", "port 2", "port 3", "port 4",
+                                     "port 5", "port 6", "port 7", "port 8", "port 9", "poll"));
 }
 
 TEST_F(DiscoveryEndToEnd, AModulePutIntoTheLargeSwitchAppearsAndGoesLostWhenTakenOut)
@@ -221,8 +219,8 @@ TEST_F(DiscoveryEndToEnd, ADeviceThatStopsAnsweringIsLostAndComesBack)
 {
     ASSERT_TRUE(PumpEventsUntil([&] { return ByUnit(0x0103, 1) != nullptr; }, 5000));
     exBaseNode* beta = ByUnit(0x0103, 1);
-    ASSERT_TRUE(PumpEventsUntil([&] { return beta->connectionState == exBaseNode::kOnline; },
-                                3000));
+    ASSERT_TRUE(
+        PumpEventsUntil([&] { return beta->connectionState == exBaseNode::kOnline; }, 3000));
     EXPECT_EQ(network.Control("stop 0"), "ok");
     EXPECT_TRUE(PumpEventsUntil([&] { return beta->connectionState == exBaseNode::kLost; }, 8000));
     EXPECT_EQ(network.Control("resume 0"), "ok");

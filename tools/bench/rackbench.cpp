@@ -14,12 +14,12 @@
 
 #include "common/appstate.h"
 #include "common/controls/keys.h"
-#include "common/deviceregistry.h"
-#include "common/localadapters.h"
 #include "common/rackpanel.h"
 #include "devices/basenode19inch.h"
 #include "devices/dmxport.h"
 #include "devices/modelcatalogue.h"
+#include "discovery/deviceregistry.h"
+#include "discovery/localadapters.h"
 
 namespace {
 
@@ -29,7 +29,7 @@ public:
 };
 
 const uint16_t kModelCodes[] = {0x0103, 0x0106, 0x0107, 0x0108, 0x0109, 0x010A,
-                                 0x0111, 0x0203, 0x0318, 0x0319, 0x2024, 0x300E};
+                                0x0111, 0x0203, 0x0318, 0x0319, 0x2024, 0x300E};
 
 // A rack panel in a hidden frame holding `count` online devices: plain 19-inch units with four
 // DMX ports, or the real models in turn.
@@ -152,7 +152,7 @@ void KivnetReplies(benchmark::State& state)
     std::vector<std::vector<uint8_t>> replies;
     for (uint8_t port = 0; port < 4; ++port)
         replies.push_back(PortReply(port));
-    exDeviceRegistry registry(rack.panel->root, rack.panel);
+    exDeviceRegistry registry(rack.panel->root);
     for (auto _ : state) {
         for (int i = 0; i < 10000; ++i) {
             const std::vector<uint8_t>& reply = replies[i % 4];
@@ -185,7 +185,7 @@ std::vector<uint8_t> DiscoveryReply(uint16_t modelCode, uint16_t unit, uint32_t 
 void DiscoveryRound(benchmark::State& state)
 {
     Rack rack(0, true);
-    exDeviceRegistry registry(rack.panel->root, rack.panel);
+    exDeviceRegistry registry(rack.panel->root);
     std::vector<std::vector<uint8_t>> replies;
     for (int i = 0; i < 300; ++i)
         replies.push_back(DiscoveryReply(kModelCodes[i % 12], uint16_t(i), 0x0AC90100 + i));

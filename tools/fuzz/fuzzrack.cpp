@@ -3,9 +3,9 @@
 #include <wx/frame.h>
 
 #include "common/appstate.h"
-#include "common/localadapters.h"
 #include "common/rackpanel.h"
 #include "devices/basenode.h"
+#include "discovery/localadapters.h"
 
 FuzzRack::FuzzRack()
 {
@@ -47,7 +47,7 @@ void FuzzRack::Reset()
 
 exDeviceRegistry FuzzRack::Registry()
 {
-    exDeviceRegistry registry(rack->root, rack);
+    exDeviceRegistry registry(rack->root);
     registry.showStatus = [this](const wxString& text) { status = text; };
     return registry;
 }

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "common/deviceregistry.h"
+#include "discovery/deviceregistry.h"
 #include "net/artnetsocket.h"
 #include "net/kivnetsocket.h"
 #include "net/updatesocket.h"

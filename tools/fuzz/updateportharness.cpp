@@ -3,9 +3,9 @@
 #include <set>
 #include <utility>
 
-#include "common/deviceindex.h"
 #include "common/rackroot.h"
 #include "devices/basenode.h"
+#include "discovery/deviceindex.h"
 #include "fuzzinput.h"
 #include "fuzzrack.h"
 #include "simulatedrig.h"

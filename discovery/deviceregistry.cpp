@@ -1,33 +1,30 @@
-#include "common/deviceregistry.h"
+#include "discovery/deviceregistry.h"
 
 #include "common/controls/canvascontrol.h"
-#include "common/deviceindex.h"
-#include "common/rackpanel.h"
-#include "common/rackroot.h"
 #include "devices/basenode.h"
 #include "devices/ethernetport.h"
 #include "devices/modelcatalogue.h"
+#include "discovery/deviceindex.h"
+#include "discovery/devicerack.h"
 #include "net/artnetprotocol.h"
 #include "net/kivnetprotocol.h"
 #include "net/updateprotocol.h"
 
-exDeviceRegistry::exDeviceRegistry(exCanvasControl* root, exRackPanel* rack)
-    : root(root), rack(rack)
+exDeviceRegistry::exDeviceRegistry(exCanvasControl* root)
+    : root(root), rack(dynamic_cast<exDeviceRack*>(root))
 {
-    exRackRoot* rackRoot = dynamic_cast<exRackRoot*>(root);
-    index = rackRoot ? &rackRoot->deviceIndex : nullptr;
 }
 
 exBaseNode* exDeviceRegistry::FindByKey(uint16_t modelCode, uint16_t unitNumber) const
 {
-    return index ? index->FindByKey(*root->children, modelCode, unitNumber)
-                 : exDeviceIndex::ScanByKey(*root->children, modelCode, unitNumber);
+    return rack ? rack->DeviceIndex().FindByKey(*root->children, modelCode, unitNumber)
+                : exDeviceIndex::ScanByKey(*root->children, modelCode, unitNumber);
 }
 
 exBaseNode* exDeviceRegistry::FindByIp(uint32_t ip) const
 {
-    return index ? index->FindByIp(*root->children, ip)
-                 : exDeviceIndex::ScanByIp(*root->children, ip);
+    return rack ? rack->DeviceIndex().FindByIp(*root->children, ip)
+                : exDeviceIndex::ScanByIp(*root->children, ip);
 }
 
 int exDeviceRegistry::CountVisible() const
@@ -66,10 +63,8 @@ exBaseNode* exDeviceRegistry::HandleDiscoveryReply(const uint8_t* data, size_t l
         device->deviceName = reply.name;
         device->StartRefresh();
         root->children->Append(device);
-        if (rack) {
-            rack->PositionDevices();
+        if (rack)
             rack->Relayout();
-        }
         if (showStatus)
             showStatus(StatusText(CountVisible()));
     }
@@ -86,10 +81,10 @@ bool exDeviceRegistry::StoreIdentity(exBaseNode* device, const exDiscoveryReply&
     // A device waiting for DHCP reports address 0; it is reached where it sent from.
     const bool dhcp = reply.ip == 0;
     const uint32_t ip = dhcp ? senderIp : reply.ip;
-    const bool changed = network.currentIp != ip || network.currentMask != reply.mask ||
-                         network.currentDhcp != dhcp;
-    if (network.currentIp != ip && index)
-        index->AddressTaken(ip);
+    const bool changed =
+        network.currentIp != ip || network.currentMask != reply.mask || network.currentDhcp != dhcp;
+    if (network.currentIp != ip && rack)
+        rack->DeviceIndex().AddressTaken(ip);
     network.currentMask = reply.mask;
     // A pending edit of the address is the user's until it has been sent; without one, what
     // is sent is what the device has now (it may have been readdressed at its front panel).

@@ -1,4 +1,4 @@
-#include "common/devicematcher.h"
+#include "common/rack/devicematcher.h"
 
 #include <glib.h>
 

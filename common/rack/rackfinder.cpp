@@ -1,4 +1,4 @@
-#include "common/rackfinder.h"
+#include "common/rack/rackfinder.h"
 
 #include <algorithm>
 

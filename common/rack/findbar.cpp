@@ -1,4 +1,4 @@
-#include "common/findbar.h"
+#include "common/rack/findbar.h"
 
 #include <wx/brush.h>
 #include <wx/graphics.h>

@@ -1,4 +1,4 @@
-#include "common/deviceindex.h"
+#include "discovery/deviceindex.h"
 
 #include "common/controls/canvascontrol.h"
 #include "devices/basenode.h"
@@ -19,8 +19,7 @@ bool HasKey(const exBaseNode* device, uint16_t modelCode, uint16_t unitNumber)
 }
 
 // The first device of the rack, hidden ones included, that `fits`.
-template <class Predicate>
-exBaseNode* FirstThat(const exCanvasControlList& devices, Predicate fits)
+template <class Predicate> exBaseNode* FirstThat(const exCanvasControlList& devices, Predicate fits)
 {
     for (exCanvasControl* child : devices) {
         exBaseNode* device = static_cast<exBaseNode*>(child);
@@ -35,9 +34,8 @@ exBaseNode* FirstThat(const exCanvasControlList& devices, Predicate fits)
 exBaseNode* exDeviceIndex::ScanByKey(const exCanvasControlList& devices, uint16_t modelCode,
                                      uint16_t unitNumber)
 {
-    return FirstThat(devices, [&](const exBaseNode* device) {
-        return HasKey(device, modelCode, unitNumber);
-    });
+    return FirstThat(
+        devices, [&](const exBaseNode* device) { return HasKey(device, modelCode, unitNumber); });
 }
 
 exBaseNode* exDeviceIndex::ScanByIp(const exCanvasControlList& devices, uint32_t ip)

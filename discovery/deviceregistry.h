@@ -8,8 +8,7 @@
 
 class exBaseNode;
 class exCanvasControl;
-class exDeviceIndex;
-class exRackPanel;
+class exDeviceRack;
 struct exDiscoveryReply;
 
 // The detected devices are the children of the rack's root control, in the order they were
@@ -17,8 +16,9 @@ struct exDiscoveryReply;
 // replies and stores what Art-Net tells about them.
 class exDeviceRegistry {
 public:
-    // `rack` may be null (tests): devices are then found and created but not laid out.
-    exDeviceRegistry(exCanvasControl* root, exRackPanel* rack);
+    // `root` is the rack's root control, or a plain one (tests): devices are then found and
+    // created but not laid out.
+    explicit exDeviceRegistry(exCanvasControl* root);
 
     // The first device, hidden ones included, with this model code and unit number.
     exBaseNode* FindByKey(uint16_t modelCode, uint16_t unitNumber) const;
@@ -46,7 +46,6 @@ private:
     bool StoreIdentity(exBaseNode* device, const exDiscoveryReply& reply, uint32_t senderIp);
 
     exCanvasControl* root;
-    exRackPanel* rack;
-    // The rack's own index when the root is the rack's; plain roots are walked.
-    exDeviceIndex* index;
+    // The rack the root is, with its index; null for a plain root, whose list is walked.
+    exDeviceRack* rack;
 };

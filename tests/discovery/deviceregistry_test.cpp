@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "common/appstate.h"
-#include "common/deviceregistry.h"
 #include "common/rackroot.h"
 #include "devices/basenode.h"
 #include "devices/ethernetport.h"
 #include "devices/sprite.h"
+#include "discovery/deviceregistry.h"
 #include "net/artnetsocket.h"
 #include "net/kivnetsocket.h"
 #include "net/updatesocket.h"
@@ -29,17 +29,17 @@ std::vector<uint8_t> DiscoveryReply(uint16_t model, uint16_t unit, uint32_t ip,
     bytes[0] = 'M'; // magic "M-R\0"
     bytes[1] = '-';
     bytes[2] = 'R';
-    bytes[5] = 0x11;                     // code 0x0011, bytes 6..7 zero
+    bytes[5] = 0x11;                                 // code 0x0011, bytes 6..7 zero
     std::memcpy(&bytes[8], name, std::strlen(name)); // name, 8..25
     const uint8_t mac[] = {0x00, 0x50, 0xC2, 0x12, 0x34, 0x56};
-    std::memcpy(&bytes[26], mac, 6);     // MAC, 26..31
-    bytes[32] = uint8_t(unit >> 8);      // unit number, big-endian
+    std::memcpy(&bytes[26], mac, 6); // MAC, 26..31
+    bytes[32] = uint8_t(unit >> 8);  // unit number, big-endian
     bytes[33] = uint8_t(unit);
     for (int i = 0; i < 4; ++i)
         bytes[40 + i] = uint8_t(ip >> (24 - 8 * i)); // IP, big-endian
-    bytes[44] = 255;                     // mask 255.255.0.0
+    bytes[44] = 255;                                 // mask 255.255.0.0
     bytes[45] = 255;
-    bytes[48] = uint8_t(model >> 8);     // model code, big-endian
+    bytes[48] = uint8_t(model >> 8); // model code, big-endian
     bytes[49] = uint8_t(model);
     return bytes;
 }
@@ -56,7 +56,7 @@ std::vector<uint8_t> PollReply(const std::string& longName, uint16_t opCode = 0x
 
 class DeviceRegistryTest : public testing::Test {
 protected:
-    DeviceRegistryTest() : registry(&root, nullptr)
+    DeviceRegistryTest() : registry(&root)
     {
         registry.showStatus = [this](const wxString& text) { status.push_back(text); };
         exAppState::kivnetSocket = &kivnet;
@@ -155,11 +155,13 @@ TEST_F(DeviceRegistryTest, OnlyAnswersThatChangeWhatIsDrawnAskForARepaint)
         {"another address", DiscoveryReply(0x0108, 1, 0x0AC90011), kSender, true, "10.201.0.17"},
         {"the same again", DiscoveryReply(0x0108, 1, 0x0AC90011), kSender, false, "10.201.0.17"},
         {"DHCP", DiscoveryReply(0x0108, 1, 0), 0x0AC90011, true, "10.201.0.17"},
-        {"another mask", [] {
+        {"another mask",
+         [] {
              std::vector<uint8_t> reply = DiscoveryReply(0x0108, 1, 0x0AC90011);
              reply[46] = 255;
              return reply;
-         }(), kSender, true, "10.201.0.17"},
+         }(),
+         kSender, true, "10.201.0.17"},
     };
     for (const Case& c : cases) {
         root.dirty = false;

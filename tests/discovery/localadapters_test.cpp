@@ -1,7 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "common/localadapters.h"
+#include "discovery/localadapters.h"
 
 using testing::ElementsAre;
 

@@ -1,12 +1,12 @@
-#include "common/attention.h"
+#include "common/rack/attention.h"
 
 #include <algorithm>
 
-#include "common/localadapters.h"
 #include "devices/basenode.h"
 #include "devices/canvasuicontrol.h"
 #include "devices/dmxport.h"
 #include "devices/switchport.h"
+#include "discovery/localadapters.h"
 
 bool exAttention::Needs(const exBaseNode& device)
 {

@@ -1,4 +1,4 @@
-#include "common/localadapters.h"
+#include "discovery/localadapters.h"
 
 #include <ifaddrs.h>
 #include <netinet/in.h>

@@ -5,7 +5,7 @@
 
 #include <wx/string.h>
 
-#include "common/devicematcher.h"
+#include "common/rack/devicematcher.h"
 
 class exBaseNode;
 
