@@ -10,6 +10,8 @@
 namespace {
 
 constexpr double kPlainPpi = 96;
+// The scale set for a process without a screen; 0 while none is set.
+float withoutScreen = 0;
 
 double PositiveOr(double value, double fallback)
 {
@@ -51,6 +53,11 @@ float exDisplayScale::Measure(const wxWindow* window)
 
 float exDisplayScale::Screen()
 {
-    static const float scale = Measure();
+    static const float scale = withoutScreen > 0 ? withoutScreen : Measure();
     return scale;
+}
+
+void exDisplayScale::SetWithoutScreen(float scale)
+{
+    withoutScreen = scale;
 }

@@ -20,4 +20,7 @@ public:
     static float Measure(const wxWindow* window = nullptr);
     // Measured once per process, for the drawn controls: the same for every one.
     static float Screen();
+    // For a process without a screen (the unit tests): `Screen` gives `scale` and measures
+    // nothing. Only before the first control is made.
+    static void SetWithoutScreen(float scale);
 };

@@ -3,7 +3,6 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <cstring>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -18,14 +17,6 @@ class TestApp : public wxApp {
 public:
     bool OnInit() override { return true; }
 };
-
-bool OnlyListing(int argc, char** argv)
-{
-    for (int i = 1; i < argc; ++i)
-        if (std::strcmp(argv[i], "--gtest_list_tests") == 0)
-            return true;
-    return false;
-}
 
 // The tests open the program's endpoints and send broadcasts: they run only in the network
 // namespace that tools/in-private-net.sh made, never on the machine's network. The script
@@ -46,7 +37,8 @@ wxIMPLEMENT_APP_NO_MAIN(TestApp);
 int main(int argc, char** argv)
 {
     testing::InitGoogleTest(&argc, argv);
-    if (OnlyListing(argc, argv))
+    // Listing runs no test: CTest lists every test program, wherever it is started.
+    if (GTEST_FLAG_GET(list_tests))
         return RUN_ALL_TESTS();
     if (!InPrivateNetwork()) {
         fprintf(stderr, "refusing to run outside a private network namespace; "
