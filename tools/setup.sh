@@ -5,7 +5,7 @@ cd "$(dirname "$0")/.."
 
 packages=(g++ cmake make pkg-config libwxgtk3.2-dev libglib2.0-dev libgtk-3-dev libgtest-dev libgmock-dev libbenchmark-dev
           nlohmann-json3-dev libx11-dev libxtst-dev xvfb xauth x11-apps x11-utils xdotool
-          clang libclang-rt-14-dev
+          clang libclang-rt-14-dev clang-format git
           imagemagick iproute2 util-linux tshark
           fonts-dejavu-core fonts-liberation2
           librsvg2-bin desktop-file-utils appstream lintian dpkg-dev file)
