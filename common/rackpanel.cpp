@@ -162,6 +162,7 @@ void exRackPanel::OnTimer(wxTimerEvent&)
 
 void exRackPanel::Advance(int elapsedMs)
 {
+    RackRoot()->AdvanceClock(elapsedMs);
     if (NeedsRepaint())
         Refresh(true);
     elapsed += elapsedMs;

@@ -20,7 +20,8 @@ constexpr double kOutlineCorner = 4.0;
 
 exRackRoot::exRackRoot()
     : exCanvasControl(nullptr, 0, 0, 0, 0, wxEmptyString),
-      shownTop(std::numeric_limits<double>::lowest()), shownBottom(std::numeric_limits<double>::max())
+      shownTop(std::numeric_limits<double>::lowest()),
+      shownBottom(std::numeric_limits<double>::max())
 {
 }
 
@@ -82,4 +83,21 @@ void exRackRoot::Relayout() const
 {
     if (relayout)
         relayout();
+}
+
+bool exRackRoot::TakeResumeTurn()
+{
+    if (resumeTurnsLeft <= 0)
+        return false;
+    --resumeTurnsLeft;
+    return true;
+}
+
+void exRackRoot::AdvanceClock(int elapsedMs)
+{
+    resumeClockMs += elapsedMs;
+    if (resumeClockMs >= 1000) {
+        resumeClockMs = 0;
+        resumeTurnsLeft = kResumesPerSecond;
+    }
 }

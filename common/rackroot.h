@@ -25,6 +25,9 @@ public:
     // What the rack panel showing this root does (nothing while none shows it).
     void Relayout() const override;
     exDeviceIndex& DeviceIndex() override { return deviceIndex; }
+    bool TakeResumeTurn() override;
+    // The clock's tick: the turns for read-backs started again come back every second.
+    void AdvanceClock(int elapsedMs);
 
     // The device the view last jumped to (a find match, a device that needs attention); null
     // when there is none or it has left the rack. Outlined while `outlined` is set.
@@ -38,6 +41,8 @@ public:
 
     // How far the outline reaches beyond a device's extent, its line included.
     static constexpr int kOutlineReach = 9;
+    // Stalled read-backs started again in one second, at most.
+    static constexpr int kResumesPerSecond = 100;
 
 private:
     void PaintOutline(wxGraphicsContext* gc, const exBaseNode& device) const;
@@ -47,4 +52,6 @@ private:
     exBaseNode* jumpTarget = nullptr;
     // The device list as it was when the jump target was set.
     size_t jumpTargetListVersion = 0;
+    int resumeTurnsLeft = kResumesPerSecond;
+    int resumeClockMs = 0;
 };

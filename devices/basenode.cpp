@@ -1,5 +1,6 @@
 #include "devices/basenode.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include <wx/brush.h>
@@ -13,6 +14,8 @@
 #include "devices/dmxport.h"
 #include "devices/ethernetport.h"
 #include "devices/paneldrawing.h"
+#include "devices/switchport.h"
+#include "dialogs/messagedialog.h"
 #include "discovery/deviceindex.h"
 #include "discovery/devicerack.h"
 #include "discovery/localadapters.h"
@@ -29,10 +32,19 @@ wxIMPLEMENT_ABSTRACT_CLASS(exBaseNode, exCanvasControl);
 
 namespace {
 constexpr int kWarningImageSize = 128;
+
+// Each device its own sequence of retry waits, the same from one run to the next.
+uint32_t NextRetrySeed()
+{
+    static uint32_t seed = 0x9E3779B9u;
+    seed += 0x6D2B79F5u;
+    return seed;
+}
 } // namespace
 
 exBaseNode::exBaseNode(exCanvasControl* parent, int dmxPortCount)
-    : exCanvasControl(parent, 0, 0, 0, 0, wxEmptyString), dmxPortCount(dmxPortCount)
+    : exCanvasControl(parent, 0, 0, 0, 0, wxEmptyString), dmxPortCount(dmxPortCount),
+      readBackRetry(NextRetrySeed())
 {
     designWidth = kDesignWidth;
     designHeight = kDesignHeight;
@@ -62,7 +74,8 @@ wxSize exBaseNode::Paint(wxGraphicsContext* gc)
 wxSize exBaseNode::DrawChildren(wxGraphicsContext* gc)
 {
     bool usable;
-    if (connectionState == kLost) {
+    // A module is as lost as the switch it sits in.
+    if (connectionState == kLost || (host && host->connectionState == kLost)) {
         PaintLost(gc);
         usable = false;
     } else if (host) {
@@ -92,9 +105,67 @@ wxSize exBaseNode::PaintBack(wxGraphicsContext*)
 
 void exBaseNode::StartRefresh()
 {
-    readBackStage = kDeviceStage;
-    readBackPort = 0;
+    EnterStage(kDeviceStage);
+}
+
+void exBaseNode::EnterStage(int stage, int port)
+{
+    readBackStage = stage;
+    readBackPort = port;
+    readBackRetries = stage == kIdle ? 0 : kReadBackTries;
+    readBackRetry.Progressed();
+}
+
+void exBaseNode::ResumeReadBackIfDue()
+{
+    if (readBackStage == kIdle || readBackRetries > 0 || !readBackRetry.Due())
+        return;
+    if (auto* rack = dynamic_cast<exDeviceRack*>(GetRoot()); rack && !rack->TakeResumeTurn())
+        return; // asked again at a later reply
     readBackRetries = kReadBackTries;
+    readBackRetry.Resumed();
+}
+
+void exBaseNode::ReadAgain()
+{
+    frontPanel->state.Forget();
+    for (exDMXPort* port : dmxPorts)
+        port->state.Forget();
+    for (exSwitchPort* port : switchPorts)
+        port->state.Forget();
+    StartRefresh();
+    RepaintIfShown();
+}
+
+bool exBaseNode::IsReadBack() const
+{
+    const auto read = [](const auto* element) { return element->state.MaySend(); };
+    // A module's front panel is its switch's; its ports are read by the switch.
+    return (host || read(frontPanel)) && std::all_of(dmxPorts.begin(), dmxPorts.end(), read) &&
+           std::all_of(switchPorts.begin(), switchPorts.end(), read);
+}
+
+bool exBaseNode::MayEdit(const exCanvasControl* element) const
+{
+    // A switch sends its settings and every port in one message: all of it must be known.
+    const bool isSwitch = !switchPorts.empty();
+    if (element == frontPanel)
+        return isSwitch ? IsReadBack() : frontPanel->state.MaySend();
+    if (std::find(switchPorts.begin(), switchPorts.end(), element) != switchPorts.end())
+        return IsReadBack();
+    for (const exDMXPort* port : dmxPorts)
+        if (port == element)
+            return port->state.MaySend();
+    return network.state.MaySend();
+}
+
+exCanvasControl* exBaseNode::NotReadMessage(exCanvasControl* root, const wxString& element) const
+{
+    wxArrayString lines;
+    lines.Add(element + " of " + title + " \"" + deviceName +
+              "\" has not been read from the device yet.");
+    lines.Add("Its settings can be changed as soon as the device has answered.");
+    return new exMessageDialog(root, "Not read yet", lines);
 }
 
 void exBaseNode::SendKivnet(std::vector<uint8_t>& message, uint32_t ip)
@@ -123,13 +194,15 @@ bool exBaseNode::ParseDeviceSettings(const uint8_t* reply, size_t length)
     if (!exKivnetProtocol::ParseDeviceSettingsReply(reply, length, settings))
         return false;
     // Values edited but not yet sent are the user's: a read-back does not undo them.
-    if (!frontPanel->modified) {
+    if (frontPanel->state.TakesReplies()) {
         if (settings.lock != exKivnetProtocol::kLockNotReported)
             locked = settings.lock != exKivnetProtocol::kUnlocked;
         displayTimeout = settings.displayTimeout;
+        // The option bytes travel back in the same message as the edited values.
+        optionA = settings.optionA;
+        optionB = settings.optionB;
+        frontPanel->state.Read();
     }
-    optionA = settings.optionA;
-    optionB = settings.optionB;
     displayLine2 = settings.displayLine2;
     // A device that starts hidden takes its place in the rack with its first settings.
     if (hidden) {
@@ -148,8 +221,11 @@ bool exBaseNode::ParsePortSettings(const uint8_t* reply, size_t length, exPortSe
         ParseInputPort(port);
     } else if (port.mode == exDMXPort::kOutput) {
         ParseOutputPort(port);
-    } else if (exDMXPort* target = GetDMXPort(port.wirePort)) {
+    } else if (exDMXPort* target = GetDMXPort(port.wirePort);
+               target && target->state.TakesReplies()) {
+        // A disabled port reports no universe: the one it had is kept for when it is enabled.
         target->mode = exDMXPort::kDisabled;
+        target->state.Read();
     }
     RepaintIfShown();
     return true;
@@ -169,11 +245,12 @@ void exBaseNode::StorePortSettings(const exPortSettings& port, int mode)
 {
     // A port edited but not yet sent keeps the user's values over a read-back's.
     exDMXPort* target = GetDMXPort(port.wirePort);
-    if (!target || target->modified)
+    if (!target || !target->state.TakesReplies())
         return;
     target->mode = mode;
     target->SetUniverseCode(port.universeCode);
     target->portValue = port.portValue;
+    target->state.Read();
 }
 
 void exBaseNode::ProgramAll()
@@ -189,6 +266,9 @@ void exBaseNode::ProgramAll()
 
 void exBaseNode::SendDeviceSettings()
 {
+    // Never a lock, time-out or option byte the device did not report.
+    if (!frontPanel->state.MaySend())
+        return;
     exDeviceSettings settings;
     settings.name = deviceName;
     settings.locked = locked;
@@ -197,11 +277,14 @@ void exBaseNode::SendDeviceSettings()
     settings.optionB = uint8_t(optionB);
     std::vector<uint8_t> message = exKivnetProtocol::BuildDeviceSettings(settings);
     SendKivnet(message, network.currentIp);
-    frontPanel->modified = false;
+    frontPanel->state.Sent();
 }
 
 void exBaseNode::ProgramPort(exDMXPort* port)
 {
+    // A port not read yet would go out as mode 0, universe 0: a live output switched off.
+    if (!port->state.MaySend())
+        return;
     std::printf("Program Port %X\n", port->portNumber);
     exPortSettings programming;
     programming.wirePort = uint8_t(port->portNumber + portBase);
@@ -212,7 +295,7 @@ void exBaseNode::ProgramPort(exDMXPort* port)
     std::fflush(stdout);
     std::vector<uint8_t> message = exKivnetProtocol::BuildPortProgramming(programming);
     SendKivnet(message, GetTargetIp());
-    port->modified = false;
+    port->state.Sent();
 }
 
 void exBaseNode::SendSwitchSettings() {}
@@ -225,11 +308,8 @@ void exBaseNode::HandleReply(const uint8_t* reply, size_t length)
     switch (header.command) {
     case exKivnetProtocol::kDeviceSettingsRequest:
         // A refused reply changes nothing, the stage included: the device is asked again.
-        if (ParseDeviceSettings(reply, length) && header.isReply && readBackStage == kDeviceStage) {
-            readBackStage = kPortStage;
-            readBackPort = 0;
-            readBackRetries = kReadBackTries;
-        }
+        if (ParseDeviceSettings(reply, length) && header.isReply && readBackStage == kDeviceStage)
+            EnterStage(kPortStage);
         break;
     case exKivnetProtocol::kPortSettingsRequest: {
         // Only the answer for the port asked for moves the walk on: a slow device answers a
@@ -248,13 +328,10 @@ void exBaseNode::HandleReply(const uint8_t* reply, size_t length)
 void exBaseNode::AdvancePortStage(int wirePort)
 {
     const int next = wirePort - portBase + 1;
-    if (next < dmxPortCount) {
-        readBackPort = next;
-        readBackRetries = kReadBackTries;
-    } else {
-        // Without Art-Net no ID can come: the read-back ends with the last port.
-        readBackStage = exAppState::artNetOff ? kIdle : kPollStage;
-    }
+    if (next < dmxPortCount)
+        EnterStage(kPortStage, next);
+    else // without Art-Net no ID can come: the read-back ends with the last port
+        EnterStage(exAppState::artNetOff ? kIdle : kPollStage);
 }
 
 void exBaseNode::Tick(int elapsedMs)
@@ -267,9 +344,16 @@ void exBaseNode::Tick(int elapsedMs)
             RepaintIfShown();
         }
     }
-    if (readBackRetries <= 0)
+    // Time counts while the device answers; a lost one is shaded as lost instead.
+    unreadMs = IsReadBack() || connectionState == kLost ? 0 : unreadMs + elapsedMs;
+    if (readBackRetries <= 0) {
+        readBackRetry.Advance(elapsedMs);
         return;
+    }
     --readBackRetries;
+    // The last try is out: when no answer moves the read-back on, it is tried again later.
+    if (readBackRetries == 0)
+        readBackRetry.Stalled();
     switch (readBackStage) {
     case kDeviceStage:
         RequestDeviceSettings();
@@ -320,10 +404,13 @@ void exBaseNode::OnAlive()
     aliveCountdown = kAliveMs;
     if (connectionState != kHosted)
         connectionState = kOnline;
+    ResumeReadBackIfDue();
 }
 
 void exBaseNode::SendNetworkSettings()
 {
+    if (!network.state.MaySend())
+        return;
     if (exAppState::updateSocket)
         exUpdateProtocol::SendNetworkSettings(*exAppState::updateSocket, network.unitNumber,
                                               network.modelCode, network.newIp, network.newMask,
@@ -335,7 +422,7 @@ void exBaseNode::SendNetworkSettings()
     network.currentIp = network.newIp;
     network.currentMask = network.newMask;
     network.currentDhcp = network.newDhcp;
-    network.networkModified = false;
+    network.state.Sent();
     (ethernetPort2 ? ethernetPort2 : ethernetPort1)->RebuildTexts();
 }
 

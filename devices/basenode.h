@@ -9,6 +9,7 @@
 
 #include "common/controls/canvascontrol.h"
 #include "devices/networksettings.h"
+#include "devices/readbackretry.h"
 
 class exCanvasUIControl;
 class exDMXPort;
@@ -25,6 +26,8 @@ public:
     enum ReadBackStage { kIdle = 0, kDeviceStage = 1, kPortStage = 2, kPollStage = 3 };
     static constexpr int kReadBackTries = 6;
     static constexpr int kAliveMs = 5000;
+    // A device not read back this long after it was found (or came back) needs attention.
+    static constexpr int kReadBackOverdueMs = 5000;
     static constexpr int kDesignWidth = 770;
     static constexpr int kDesignHeight = 145;
 
@@ -55,6 +58,15 @@ public:
     virtual void SetFirstPortNumber(int first);
     virtual void PaintTitle(wxGraphicsContext* gc);
     virtual void OnAlive();
+    // The device was away and may have been changed at its own panel meanwhile: everything it
+    // reported is read again; the user's edits not yet sent stay.
+    virtual void ReadAgain();
+    // Every setting this device's read-back fills has come from the device (or from the
+    // user): its ID may still be coming.
+    virtual bool IsReadBack() const;
+    // Whether the settings that one message sends for `element` (this device's settings, a
+    // port, a switch port) may be sent and edited: read from the device or set by the user.
+    virtual bool MayEdit(const exCanvasControl* element) const;
 
     void SendNetworkSettings();
     // Asks for a repaint after a change of what the device shows, unless the device is out of
@@ -67,6 +79,13 @@ public:
     wxString UnreachableText() const;
     // The address Kivnet messages for this device go to: its own, or its host's for a module.
     uint32_t GetTargetIp() const;
+    // The read-back moves to `stage` (asking from `port` on), with a full round of tries.
+    void EnterStage(int stage, int port = 0);
+    // Found (or back) for a while and still not read back.
+    bool ReadBackOverdue() const { return !IsReadBack() && unreadMs >= kReadBackOverdueMs; }
+    // What a click on an element whose settings have not been read yet opens instead of its
+    // dialog: a message saying so.
+    exCanvasControl* NotReadMessage(exCanvasControl* root, const wxString& element) const;
 
     wxString title;
     wxString deviceName;
@@ -95,11 +114,16 @@ public:
     int readBackRetries = 0;
     int aliveCountdown = 0;
     int portBase = 0;
+    exReadBackRetry readBackRetry;
+    // How long the device has been found and not read back.
+    int unreadMs = 0;
 
 protected:
     void SendKivnet(std::vector<uint8_t>& message, uint32_t ip);
     // Moves the read-back on after the reply for `wirePort` in the port stage.
     void AdvancePortStage(int wirePort);
+    // On a discovery reply: a read-back whose tries ran out and whose wait is over asks again.
+    void ResumeReadBackIfDue();
     void RelayoutRack();
     // Mode, universe and port value of the port a port settings reply names, if it has one.
     void StorePortSettings(const exPortSettings& port, int mode);

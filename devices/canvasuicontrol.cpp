@@ -38,11 +38,17 @@ wxString exCanvasUIControl::GetShownName() const
     return device->deviceName.Left(kShownNameLength);
 }
 
+bool exCanvasUIControl::IsRead() const
+{
+    // A switch's display shows what its settings reply gives, ports and all.
+    return device->MayEdit(this);
+}
+
 wxColour exCanvasUIControl::ScreenColour() const
 {
     if (mouseState == kHover)
         return exCanvasColours::kScreenHoverBlue;
-    return modified ? *wxRED : exCanvasColours::kScreenBlue;
+    return state.IsEdited() ? *wxRED : exCanvasColours::kScreenBlue;
 }
 
 wxSize exCanvasUIControl::Paint(wxGraphicsContext* gc)
@@ -80,7 +86,7 @@ void exCanvasUIControl::PaintRoundKey(wxGraphicsContext* gc, double kx, double k
 wxSize exCanvasUIControl::PaintInfoKey(wxGraphicsContext* gc)
 {
     const wxColour colour = mouseState == kHover ? exCanvasColours::kLightGrey
-                            : modified           ? *wxRED
+                            : state.IsEdited()   ? *wxRED
                                                  : normalFill;
     gc->SetBrush(*wxTRANSPARENT_BRUSH);
     gc->SetPen(wxPen(colour, 1));
@@ -114,11 +120,15 @@ wxSize exCanvasUIControl::PaintLargeDisplay(wxGraphicsContext* gc)
     const int offset = textLineOffset;
     exPaintFonts::Select(*gc, textFont, *wxWHITE);
     gc->DrawText(GetShownName(), 3, 3);
-    gc->DrawText(device->displayLine2, 3, 16);
     gc->DrawText(GetIdText(), 92, offset + 16);
-    gc->DrawText(GetTimeoutText(false), 3, 2 * offset + 29);
-    if (device->locked)
-        gc->DrawText("Locked", 92, 3);
+    if (!IsRead()) {
+        gc->DrawText(exSettingState::kNotReadLine, 3, 16);
+    } else {
+        gc->DrawText(device->displayLine2, 3, 16);
+        gc->DrawText(GetTimeoutText(false), 3, 2 * offset + 29);
+        if (device->locked)
+            gc->DrawText("Locked", 92, 3);
+    }
     PaintRoundKey(gc, 150, 5);
     return wxSize(180, 40);
 }
@@ -132,11 +142,15 @@ wxSize exCanvasUIControl::PaintSmallDisplay(wxGraphicsContext* gc)
     const int offset = textLineOffset;
     exPaintFonts::Select(*gc, textFont, *wxWHITE);
     gc->DrawText(GetShownName(), 2, 2);
-    gc->DrawText(device->displayLine2, 2, 15);
     gc->DrawText(GetIdText(), 2, offset + 41);
-    gc->DrawText(GetTimeoutText(true), 2, 2 * offset + 28);
-    if (device->locked)
-        gc->DrawText("Locked", 40, offset + 41);
+    if (!IsRead()) {
+        gc->DrawText(exSettingState::kNotReadLine, 2, 15);
+    } else {
+        gc->DrawText(device->displayLine2, 2, 15);
+        gc->DrawText(GetTimeoutText(true), 2, 2 * offset + 28);
+        if (device->locked)
+            gc->DrawText("Locked", 40, offset + 41);
+    }
     PaintRoundKey(gc, 90, 10);
     return wxSize(120, 50);
 }
@@ -148,6 +162,8 @@ exCanvasControl* exCanvasUIControl::CreateDialog(exCanvasControl* root)
 
 bool exCanvasUIControl::OnClick(exCanvasControl*, int, int)
 {
-    return exOverlay::OpenDialogOf(
-        this, [this](exCanvasControl* root) { return CreateDialog(root); });
+    return exOverlay::OpenDialogOf(this, [this](exCanvasControl* root) {
+        return device->MayEdit(this) ? CreateDialog(root)
+                                     : device->NotReadMessage(root, "The device settings");
+    });
 }

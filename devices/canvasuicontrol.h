@@ -3,6 +3,7 @@
 #include <wx/font.h>
 
 #include "common/controls/canvasbutton.h"
+#include "devices/settingstate.h"
 
 class exBaseNode;
 
@@ -27,7 +28,8 @@ public:
     wxString GetTimeoutText(bool smallDisplay) const;
     wxString GetShownName() const;
 
-    bool modified = false;
+    // The device settings: name, lock, display time-out and option bytes.
+    exSettingState state;
     exBaseNode* device;
     wxFont textFont;
     bool greyOutline = false;
@@ -40,5 +42,7 @@ private:
     wxSize PaintSmallDisplay(wxGraphicsContext* gc);
     void PaintRoundKey(wxGraphicsContext* gc, double x, double y);
     wxColour ScreenColour() const;
+    // What the display shows has been read from the device (or set by the user).
+    bool IsRead() const;
     wxFont LargeFont() const;
 };

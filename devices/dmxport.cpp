@@ -46,7 +46,10 @@ exBaseNode* exDMXPort::GetDevice() const
 
 wxSize exDMXPort::Paint(wxGraphicsContext* gc)
 {
-    const wxColour status = modified ? *wxRED : exCanvasColours::kDarkGrey;
+    const bool read = state.MaySend();
+    const wxColour status = state.IsEdited() ? *wxRED
+                            : read           ? exCanvasColours::kDarkGrey
+                                             : exCanvasColours::kNotRead;
     const bool hovered = mouseState == kHover;
     const wxColour pen = hovered ? exCanvasColours::kLightGrey : status;
     gc->PushState();
@@ -67,11 +70,16 @@ wxSize exDMXPort::Paint(wxGraphicsContext* gc)
         gc->DrawText(label, (40 - w) / 2, top);
     };
     centred(GetNumberLabel(), 34);
-    if (mode == kInput)
-        centred("In", 2);
-    else if (mode == kOutput)
-        centred("Out", 2);
-    centred(GetUniverseText(), 14);
+    // Nothing the device has not reported: no direction, no universe.
+    if (!read) {
+        centred(exSettingState::kNotReadMark, 14);
+    } else {
+        if (mode == kInput)
+            centred("In", 2);
+        else if (mode == kOutput)
+            centred("Out", 2);
+        centred(GetUniverseText(), 14);
+    }
     gc->PopState();
     return wxSize(width, height);
 }
@@ -87,6 +95,9 @@ exCanvasControl* exDMXPort::CreateDialog(exCanvasControl* root)
 
 bool exDMXPort::OnClick(exCanvasControl*, int, int)
 {
-    return exOverlay::OpenDialogOf(
-        this, [this](exCanvasControl* root) { return CreateDialog(root); });
+    return exOverlay::OpenDialogOf(this, [this](exCanvasControl* root) {
+        const exBaseNode* device = GetDevice();
+        return device->MayEdit(this) ? CreateDialog(root)
+                                     : device->NotReadMessage(root, "DMX port " + GetNumberLabel());
+    });
 }

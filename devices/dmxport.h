@@ -5,6 +5,7 @@
 #include <wx/font.h>
 
 #include "common/controls/canvascontrol.h"
+#include "devices/settingstate.h"
 
 class exBaseNode;
 
@@ -38,7 +39,7 @@ public:
     int protocol = -1;
     int universe = -1;
     bool optionFlag = false;
-    bool modified = false;
+    exSettingState state;
     uint32_t portValue = 0;
     wxFont labelFont;
 };

@@ -32,16 +32,15 @@ wxSize exEthernetPort::Paint(wxGraphicsContext* gc)
         return wxSize(0, 0);
     const bool hovered = mouseState == kHover;
     const wxColour status = hovered                     ? exCanvasColours::kLightGrey
-                            : network->networkModified ? *wxRED
-                                                       : textColour;
+                            : network->state.IsEdited() ? *wxRED
+                                                        : textColour;
     gc->PushState();
     gc->Scale(displayScale, displayScale);
     gc->SetBrush(*wxTRANSPARENT_BRUSH);
     if (socketCount == kInfoKey) {
         gc->SetPen(wxPen(status, 1));
         gc->DrawEllipse(0, 0, 20, 20);
-        exPaintFonts::Select(*gc, exPanelDrawing::SwissBold(9, displayScale),
-                    status);
+        exPaintFonts::Select(*gc, exPanelDrawing::SwissBold(9, displayScale), status);
         gc->DrawText("i", 9, 2);
         gc->PopState();
         width = Scaled(20);
@@ -80,6 +79,6 @@ exCanvasControl* exEthernetPort::CreateDialog(exCanvasControl* root)
 
 bool exEthernetPort::OnClick(exCanvasControl*, int, int)
 {
-    return exOverlay::OpenDialogOf(
-        this, [this](exCanvasControl* root) { return CreateDialog(root); });
+    return exOverlay::OpenDialogOf(this,
+                                   [this](exCanvasControl* root) { return CreateDialog(root); });
 }

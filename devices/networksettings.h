@@ -5,6 +5,8 @@
 
 #include <wx/string.h>
 
+#include "devices/settingstate.h"
+
 // A device's network identity: the address it answers from, the values being edited, and the
 // texts its Ethernet port elements show. Shared by the device and both of its Ethernet elements.
 struct exNetworkSettings {
@@ -20,5 +22,6 @@ struct exNetworkSettings {
     uint16_t unitNumber = 0;
     // As the device reports it; "Set to Default" needs it.
     std::array<uint8_t, 6> mac{};
-    bool networkModified = false;
+    // Read with every discovery reply; edited by the network dialog.
+    exSettingState state;
 };

@@ -76,11 +76,20 @@ void exSwitchKappa::ProgramAll()
     SendSwitchSettings();
     for (int bay = 1; bay <= kBays; ++bay)
         if (exNodeZeta* module = modules[bay]) {
+            // Ports not read yet are left alone (ProgramPort sends only what was read).
             for (exDMXPort* port : module->dmxPorts)
                 module->ProgramPort(port);
             module->modified = false;
         }
     SendNetworkSettings();
+}
+
+void exSwitchKappa::ReadAgain()
+{
+    exBaseNode19Inch::ReadAgain();
+    for (exNodeZeta* module : modules)
+        if (module)
+            module->ReadAgain();
 }
 
 void exSwitchKappa::SendDeviceSettings()
@@ -90,6 +99,9 @@ void exSwitchKappa::SendDeviceSettings()
 
 void exSwitchKappa::SendSwitchSettings()
 {
+    // Every port goes out in the one message: a switch not read back would get defaults.
+    if (!IsReadBack())
+        return;
     exSwitchSettings settings = exSwitchRecords::CollectForSending(this);
     settings.switchWord = switchWord;
     settings.switchByteA = switchByteA;
@@ -141,27 +153,22 @@ void exSwitchKappa::HandleSettings(const uint8_t* reply, size_t length, bool isR
     exSwitchSettings settings;
     if (!exKivnetProtocol::ParseSwitchSettingsReply(exSwitchForm::Large, reply, length, settings))
         return;
-    // Later replies would overwrite what is being edited; only the bays are taken from them.
-    if (!settingsTaken) {
-        exSwitchRecords::TakeSettings(this, settings);
-        switchWord = settings.switchWord;
-        switchByteA = settings.switchByteA;
-        switchByteB = settings.switchByteB;
-        settingsTaken = true;
-    }
+    // Every reply: the switch may be changed at its own panel. What is being edited stays.
+    exSwitchRecords::TakeSettings(this, settings);
+    switchWord = settings.switchWord;
+    switchByteA = settings.switchByteA;
+    switchByteB = settings.switchByteB;
     TakeBays(settings.modules);
-    if (isReply && readBackStage == kDeviceStage) {
+    // A reply that left ports unread leaves the read-back asking.
+    if (isReply && readBackStage == kDeviceStage && IsReadBack()) {
         // Module ports are read from the first bay that holds a module; a switch without
         // modules has none to read, and asking for one it does not have would go unanswered.
         const int first = FirstModulePort();
         if (first < 0) {
-            readBackStage = kIdle;
-            readBackRetries = 0;
+            EnterStage(kIdle);
         } else {
-            readBackStage = kPortStage;
-            readBackPort = first;
+            EnterStage(kPortStage, first);
             portRepliesRead = 0;
-            readBackRetries = kReadBackTries;
             RequestPortSettings(readBackPort);
         }
     }
@@ -179,9 +186,13 @@ void exSwitchKappa::TakeBays(const std::array<uint8_t, 16>& counts)
         total += now;
         if (now > before) {
             if (exNodeZeta* module = modules[bay]) {
+                // Put back, perhaps another module: its ports are read again.
                 module->connectionState = kHosted;
                 module->SetFirstPortNumber(kPortsPerBay * bay);
+                for (exDMXPort* port : module->dmxPorts)
+                    port->state.Forget();
                 module->SetDirty();
+                created = true;
             } else if (CreateModule(bay)) {
                 created = true;
             } else {
@@ -235,11 +246,10 @@ void exSwitchKappa::HandleModulePort(const uint8_t* reply, size_t length)
     ++portRepliesRead;
     const int next = portRepliesRead >= dmxPortCount ? -1 : NextModulePort(port.wirePort);
     if (next < 0) {
-        readBackStage = kIdle;
+        EnterStage(kIdle);
         return;
     }
-    readBackPort = next;
-    readBackRetries = kReadBackTries;
+    EnterStage(kPortStage, next);
     RequestPortSettings(next);
 }
 

@@ -30,6 +30,8 @@ public:
     exDMXPort* GetDMXPort(int wirePort) override;
     void PaintTitle(wxGraphicsContext* gc) override;
     void OnAlive() override;
+    // The switch and the modules in its bays.
+    void ReadAgain() override;
 
     // Rebuilds the switch port elements for a switch with `count` ports.
     void SetSwitchPortCount(int count);
@@ -43,7 +45,6 @@ public:
     std::array<int, kBays + 1> bayPorts{};
     std::array<exNodeZeta*, kBays + 1> modules{};
     bool moduleCreationFailed = false;
-    bool settingsTaken = false;
     int portRepliesRead = 0;
     int identifyElapsed = 0;
 

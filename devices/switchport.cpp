@@ -54,9 +54,10 @@ int exSwitchPort::GetWireValue() const
     return mode == kTrunkOrLoop ? loopPartner : vlan;
 }
 
-void exSwitchPort::SetFromWire(int wireMode, int value)
+void exSwitchPort::SetFromWire(int wireMode, int value, int wireSpeed)
 {
     mode = wireMode;
+    speed = wireSpeed;
     if (mode == kTrunkOrLoop)
         loopPartner = value;
     else
@@ -94,9 +95,11 @@ wxSize exSwitchPort::Paint(wxGraphicsContext* gc)
     if (hasSfp)
         gc->DrawText(label, (kDesignWidth - w) * 0.5 + sfpOffsetX, 42);
 
-    const wxColour status = hovered    ? exCanvasColours::kLightGrey
-                            : modified ? *wxRED
-                                       : normalFill;
+    const bool read = state.MaySend();
+    const wxColour status = hovered            ? exCanvasColours::kLightGrey
+                            : state.IsEdited() ? *wxRED
+                            : read             ? normalFill
+                                               : exCanvasColours::kNotRead;
     exPaintFonts::Select(*gc, font, status);
     auto centred = [&](const wxString& text, double top) {
         if (text.empty())
@@ -105,8 +108,12 @@ wxSize exSwitchPort::Paint(wxGraphicsContext* gc)
         gc->GetTextExtent(text, &tw, &th);
         gc->DrawText(text, (kDesignWidth - tw) / 2, top);
     };
-    centred(GetStatusText(), 2);
-    centred(GetVlanText(), 14);
+    if (read) {
+        centred(GetStatusText(), 2);
+        centred(GetVlanText(), 14);
+    } else {
+        centred(exSettingState::kNotReadMark, 2);
+    }
     gc->PopState();
     width = Scaled(kDesignWidth);
     height = Scaled(kDesignHeight);
@@ -120,6 +127,9 @@ exCanvasControl* exSwitchPort::CreateDialog(exCanvasControl* root)
 
 bool exSwitchPort::OnClick(exCanvasControl*, int, int)
 {
-    return exOverlay::OpenDialogOf(
-        this, [this](exCanvasControl* root) { return CreateDialog(root); });
+    return exOverlay::OpenDialogOf(this, [this](exCanvasControl* root) {
+        const auto* device = static_cast<const exBaseNode*>(parent);
+        return device->MayEdit(this) ? CreateDialog(root)
+                                     : device->NotReadMessage(root, "Switch port " + label);
+    });
 }

@@ -3,6 +3,7 @@
 #include <wx/font.h>
 
 #include "common/controls/canvascontrol.h"
+#include "devices/settingstate.h"
 
 class exBaseNode;
 
@@ -29,11 +30,11 @@ public:
     // VLAN.
     int GetWireValue() const;
     // Takes a port record from a switch settings reply.
-    void SetFromWire(int wireMode, int value);
+    void SetFromWire(int wireMode, int value, int wireSpeed);
 
     int portIndex;
     int connectorKind = kCircular;
-    bool modified = false;
+    exSettingState state;
     int mode = kNormal;
     int vlan = 1;
     int loopPartner = 0;

@@ -41,22 +41,27 @@ void TakeSettings(exBaseNode* device, const exSwitchSettings& settings)
 {
     // Values edited but not yet sent are the user's: a late or repeated reply does not undo
     // them.
-    if (!device->frontPanel->modified) {
+    if (device->frontPanel->state.TakesReplies()) {
         device->deviceName = settings.name;
         device->locked = settings.locked;
         device->displayTimeout = settings.displayTimeout;
+        device->frontPanel->state.Read();
     }
     device->displayLine2 = settings.displayLine2;
     const size_t count = std::min(settings.ports.size(), device->switchPorts.size());
-    for (size_t i = 0; i < count; ++i)
-        if (!device->switchPorts[i]->modified)
-            device->switchPorts[i]->SetFromWire(settings.ports[i].mode, settings.ports[i].value);
+    for (size_t i = 0; i < count; ++i) {
+        exSwitchPort* port = device->switchPorts[i];
+        if (!port->state.TakesReplies())
+            continue;
+        port->SetFromWire(settings.ports[i].mode, settings.ports[i].value, settings.ports[i].speed);
+        port->state.Read();
+    }
 }
 
 exSwitchSettings CollectForSending(exBaseNode* device)
 {
     device->modified = false;
-    device->frontPanel->modified = false;
+    device->frontPanel->state.Sent();
     exSwitchSettings settings;
     settings.name = device->deviceName;
     settings.locked = device->locked;
@@ -69,7 +74,7 @@ exSwitchSettings CollectForSending(exBaseNode* device)
         record.speed = uint8_t(port->speed);
         record.value = uint16_t(port->GetWireValue());
         settings.ports.push_back(record);
-        port->modified = false;
+        port->state.Sent();
     }
     return settings;
 }

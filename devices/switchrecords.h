@@ -15,8 +15,9 @@ exSwitchPort* AddPort(exBaseNode* device, int index, int designX, int designY);
 void RemovePorts(exBaseNode* device);
 // Takes the name, lock, time-out, second line and port records of a reply into the device.
 void TakeSettings(exBaseNode* device, const exSwitchSettings& settings);
-// The device's fields and ports as the switch settings message carries them; clears the
-// device's, its display's and its ports' modified marks, as the message is about to go out.
+// The device's fields and ports as the switch settings message carries them, and marks them sent
+// (the message is about to go out). Only for a switch whose settings have all been read (or
+// edited): the message carries every port, and none may go out as a default.
 exSwitchSettings CollectForSending(exBaseNode* device);
 
 } // namespace exSwitchRecords

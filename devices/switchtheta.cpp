@@ -49,6 +49,9 @@ void exSwitchTheta::SendDeviceSettings()
 
 void exSwitchTheta::SendSwitchSettings()
 {
+    // Every port goes out in the one message: a switch not read back would get defaults.
+    if (!IsReadBack())
+        return;
     exSwitchSettings settings = exSwitchRecords::CollectForSending(this);
     settings.switchWord = switchWord;
     std::vector<uint8_t> message =
@@ -68,7 +71,7 @@ void exSwitchTheta::HandleReply(const uint8_t* reply, size_t length)
         if (!exKivnetProtocol::ParseIdentifyReply(reply, length, identify))
             return;
         deviceId = identify.id;
-        if (!frontPanel->modified) // an edited name not yet sent is the user's
+        if (frontPanel->state.TakesReplies()) // an edited name not yet sent is the user's
             deviceName = identify.name;
         std::vector<uint8_t> request =
             exKivnetProtocol::BuildHeaderOnly(exKivnetProtocol::kSwitchSettingsRequest);
@@ -83,8 +86,9 @@ void exSwitchTheta::HandleReply(const uint8_t* reply, size_t length)
             return;
         exSwitchRecords::TakeSettings(this, settings);
         switchWord = settings.switchWord;
-        if (header.isReply && readBackStage == kDeviceStage)
-            readBackStage = kIdle;
+        // A reply that left ports unread leaves the read-back asking.
+        if (header.isReply && readBackStage == kDeviceStage && IsReadBack())
+            EnterStage(kIdle);
         RepaintIfShown();
         break;
     }

@@ -15,8 +15,7 @@
 #include "dialogs/dialogframe.h"
 #include "net/universecode.h"
 
-namespace
-{
+namespace {
 
 constexpr int kKeyboardWidth = 175;
 constexpr double kTitleY = 10.0;
@@ -47,15 +46,16 @@ exDMXPortDialog::exDMXPortDialog(exCanvasControl* root, exDMXPort* port)
     protocolSelector->Measure();
     // Without "Output" the mode selector is narrower than the protocol selector: the dialog is
     // as wide as the widest of its rows, so that nothing sticks out of its frame.
-    width = Scaled(40) + std::max({modeSelector->width, protocolSelector->width,
-                                   Scaled(kKeyboardWidth)});
+    width = Scaled(40) +
+            std::max({modeSelector->width, protocolSelector->width, Scaled(kKeyboardWidth)});
     height = Scaled(360);
 
     keyboard = new exCanvasHexKeyboard(this, 0, 0);
     keyboard->x = (width - Scaled(kKeyboardWidth)) / 2;
     keyboard->y = Scaled(120);
-    universeEntry = new exCanvasTextControl(
-        this, exUniverseCode::EntryText(port->protocol, port->universe), int(keyboard->x / displayScale), 90, kKeyboardWidth, 20);
+    universeEntry =
+        new exCanvasTextControl(this, exUniverseCode::EntryText(port->protocol, port->universe),
+                                int(keyboard->x / displayScale), 90, kKeyboardWidth, 20);
 
     children->Append(modeSelector);
     children->Append(protocolSelector);
@@ -199,7 +199,7 @@ void exDMXPortDialog::Commit()
     port->protocol = pendingProtocol;
     port->universe = pendingUniverse;
     exBaseNode* device = port->GetDevice();
-    port->modified = true;
+    port->state.Edit();
     device->modified = true;
     if (device->host)
         device->host->modified = true;

@@ -16,8 +16,7 @@
 #include "dialogs/dialogframe.h"
 #include "net/ipv4.h"
 
-namespace
-{
+namespace {
 
 // 2.b4.b5.b6 of the MAC in 255.0.0.0 is the devices' own factory address scheme.
 constexpr uint32_t kDefaultFirstOctet = 2;
@@ -38,7 +37,7 @@ exEthernetPortDialog::exEthernetPortDialog(exCanvasControl* root, exEthernetPort
 {
     const exNetworkSettings& network = *port->network;
     // A change not yet sent is shown again, so that "OK" sends it as shown.
-    const bool pending = network.networkModified;
+    const bool pending = network.state.IsEdited();
     pendingIp = pending ? network.newIp : network.currentIp;
     pendingMask = pending ? network.newMask : network.currentMask;
     pendingDhcp = pending ? network.newDhcp : network.currentDhcp;
@@ -49,8 +48,8 @@ exEthernetPortDialog::exEthernetPortDialog(exCanvasControl* root, exEthernetPort
     modes.Add("Manual");
     modes.Add("DHCP");
     // The selector's minimum size is given in pixels and scaled once more by the control.
-    dhcpSelector = new exCanvasSegementedControl(this, modes, pendingDhcp ? kDhcp : kManual, 60,
-                                                 30, Scaled(40), Scaled(20));
+    dhcpSelector = new exCanvasSegementedControl(this, modes, pendingDhcp ? kDhcp : kManual, 60, 30,
+                                                 Scaled(40), Scaled(20));
     okButton = new exCanvasButton(this, 20, 120, 40, 20, "OK");
     defaultButton = new exCanvasButton(this, entryX, 120, kEntryWidth, 20, "Set to Default");
     addressEntry =
@@ -142,7 +141,7 @@ void exEthernetPortDialog::Commit()
     network.newIp = pendingIp;
     network.newMask = pendingMask;
     network.newDhcp = pendingDhcp;
-    network.networkModified = true;
+    network.state.Edit();
     device->modified = true;
     if (exAppState::autoSend)
         device->SendNetworkSettings();

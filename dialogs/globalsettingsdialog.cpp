@@ -49,8 +49,7 @@ exGlobalSettingsDialog::exGlobalSettingsDialog(exCanvasControl* root, exBaseNode
     const int labelWidth = MeasureText(font, "Display").x;
     const int column = int(labelWidth / s) + 30;
 
-    nameEntry = new exCanvasTextControl(this, pendingName, column, 30, kEntryWidth,
-                                        kRowHeight);
+    nameEntry = new exCanvasTextControl(this, pendingName, column, 30, kEntryWidth, kRowHeight);
     children->Append(nameEntry);
 
     int widest = Scaled(kEntryWidth);
@@ -125,7 +124,7 @@ void exGlobalSettingsDialog::Commit()
     device->deviceName = pendingName;
     device->displayTimeout = pendingTimeout;
     device->locked = pendingLocked;
-    device->frontPanel->modified = true;
+    device->frontPanel->state.Edit();
     device->modified = true;
     if (exAppState::autoSend)
         device->SendDeviceSettings();
@@ -136,7 +135,8 @@ int exGlobalSettingsDialog::FilterChar(wxChar character)
     if (GetRoot()->focusedControl != nameEntry)
         return -1;
     // The limit is the wire field's 17 bytes, whole characters only: seventeen "ü" would not fit.
-    if (character != exKeys::kBackspace && Utf8Length(nameEntry->text + wxString(character)) > kNameLimit)
+    if (character != exKeys::kBackspace &&
+        Utf8Length(nameEntry->text + wxString(character)) > kNameLimit)
         return 0;
     return 1;
 }

@@ -42,8 +42,8 @@ exSwitchPortDialog::exSwitchPortDialog(exCanvasControl* root, exSwitchPort* port
         speeds.Add("100");
         if (port->hasSfp)
             speeds.Add("SFP");
-        speedSelector = new exCanvasSegementedControl(this, speeds, port->speed, 20, 30,
-                                                      Scaled(40), Scaled(20));
+        speedSelector = new exCanvasSegementedControl(this, speeds, port->speed, 20, 30, Scaled(40),
+                                                      Scaled(20));
         children->Append(speedSelector);
     }
     wxArrayString modes;
@@ -86,8 +86,8 @@ exSwitchPortDialog::exSwitchPortDialog(exCanvasControl* root, exSwitchPort* port
 wxSize exSwitchPortDialog::Paint(wxGraphicsContext* gc)
 {
     const float s = displayScale;
-    exDialogFrame::Paint(gc, *this, "Configure switch port " + port->label,
-                         exDialogFrame::kCentred, 10);
+    exDialogFrame::Paint(gc, *this, "Configure switch port " + port->label, exDialogFrame::kCentred,
+                         10);
     exPaintFonts::Select(*gc, font, exCanvasColours::kLightGrey);
     gc->DrawText("Loop Partner", 20 * s, 95 * s + textOffset);
     if (port->trunkCapable)
@@ -139,7 +139,7 @@ bool exSwitchPortDialog::OnClick(exCanvasControl* source, int, int)
             port->loopPartner = pendingPartner;
             SettleLoop();
             device->modified = true;
-            port->modified = true;
+            port->state.Edit();
             if (exAppState::autoSend)
                 device->SendSwitchSettings();
         });
@@ -246,7 +246,7 @@ bool exSwitchPortDialog::Release(int number, int from)
         return false;
     other->mode = exSwitchPort::kNormal;
     other->loopPartner = 0;
-    other->modified = true;
+    other->state.Edit();
     return true;
 }
 
@@ -279,6 +279,6 @@ void exSwitchPortDialog::SettleLoop()
     std::printf("Set new Partner to Loop\n");
     newPartner->loopPartner = self;
     newPartner->mode = exSwitchPort::kTrunkOrLoop;
-    newPartner->modified = true;
+    newPartner->state.Edit();
     std::fflush(stdout);
 }

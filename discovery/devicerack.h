@@ -13,6 +13,9 @@ public:
     virtual void Relayout() const = 0;
     // Whether anything of the rows from `top`, `height` high, is in view.
     virtual bool Shows(int top, int height) const = 0;
+    // Whether a read-back whose tries ran out may start again now: a large rig whose devices
+    // stalled together asks them again a few at a time.
+    virtual bool TakeResumeTurn() = 0;
 
 protected:
     ~exDeviceRack() = default;

@@ -2,6 +2,7 @@
 
 #include "common/controls/canvascontrol.h"
 #include "devices/basenode.h"
+#include "devices/canvasuicontrol.h"
 #include "devices/ethernetport.h"
 #include "devices/modelcatalogue.h"
 #include "discovery/deviceindex.h"
@@ -27,13 +28,9 @@ exBaseNode* exDeviceRegistry::FindByIp(uint32_t ip) const
                 : exDeviceIndex::ScanByIp(*root->children, ip);
 }
 
-int exDeviceRegistry::CountVisible() const
+int exDeviceRegistry::CountDevices() const
 {
-    int count = 0;
-    for (exCanvasControl* child : *root->children)
-        if (!child->hidden)
-            ++count;
-    return count;
+    return int(root->children->GetCount());
 }
 
 wxString exDeviceRegistry::StatusText(int count)
@@ -57,16 +54,22 @@ exBaseNode* exDeviceRegistry::HandleDiscoveryReply(const uint8_t* data, size_t l
 
     const int previousState = device->connectionState;
     device->OnAlive();
-    const bool identityChanged = StoreIdentity(device, reply, senderIp);
-
-    if (isNew) {
+    bool identityChanged = StoreIdentity(device, reply, senderIp);
+    // The name follows the device (it may be renamed at its own panel) unless an edit waits.
+    if (device->frontPanel->state.TakesReplies() && device->deviceName != reply.name) {
         device->deviceName = reply.name;
+        identityChanged = true;
+    }
+
+    if (!isNew && previousState == exBaseNode::kLost)
+        device->ReadAgain(); // it may have been changed while it was away
+    if (isNew) {
         device->StartRefresh();
         root->children->Append(device);
         if (rack)
             rack->Relayout();
         if (showStatus)
-            showStatus(StatusText(CountVisible()));
+            showStatus(StatusText(CountDevices()));
     }
     // Devices answer every second; an answer that changes nothing drawn costs no repaint.
     if (isNew || identityChanged || device->connectionState != previousState)
@@ -88,13 +91,14 @@ bool exDeviceRegistry::StoreIdentity(exBaseNode* device, const exDiscoveryReply&
     network.currentMask = reply.mask;
     // A pending edit of the address is the user's until it has been sent; without one, what
     // is sent is what the device has now (it may have been readdressed at its front panel).
-    if (!network.networkModified) {
+    if (network.state.TakesReplies()) {
         network.newIp = ip;
         network.newMask = reply.mask;
         network.newDhcp = dhcp;
     }
     network.currentDhcp = dhcp;
     network.currentIp = ip;
+    network.state.Read();
     if (changed || network.ipText.empty())
         device->ethernetPort1->RebuildTexts();
     network.modelCode = reply.modelCode;
@@ -125,7 +129,7 @@ exBaseNode* exDeviceRegistry::HandleArtNetReply(const uint8_t* data, size_t leng
         return nullptr;
     device->deviceId = exArtNetProtocol::DeviceIdFromLongName(longName);
     if (device->readBackStage == exBaseNode::kPollStage)
-        device->readBackStage = exBaseNode::kIdle;
+        device->EnterStage(exBaseNode::kIdle);
     device->RepaintIfShown();
     return device;
 }

@@ -24,7 +24,8 @@ public:
     exBaseNode* FindByKey(uint16_t modelCode, uint16_t unitNumber) const;
     // The first device, hidden ones included, whose current address is `ip`.
     exBaseNode* FindByIp(uint32_t ip) const;
-    int CountVisible() const;
+    // Every device found, also one that is drawn only once it has been read.
+    int CountDevices() const;
     // "1 Item Detected" or "n Items Detected".
     static wxString StatusText(int count);
 

@@ -59,7 +59,6 @@ constexpr size_t kRecordSpeedOffset = 1;
 constexpr size_t kRecordValueOffset = 2;
 constexpr size_t kModuleTableOffset = 1346;
 
-
 WireWriter StartMessage(size_t length, uint8_t code)
 {
     WireWriter writer(length);
@@ -212,8 +211,8 @@ bool exKivnetProtocol::ParsePortSettingsReply(const uint8_t* data, size_t length
     reply.portValue = 0;
     if (mode != kModeDisabled) {
         reply.universeCode = reader.ReadU16Be(kUniverseCodeOffset);
-        reply.portValue = reader.ReadU32Be(mode == kModeInput ? kInputPortValueOffset
-                                                                 : kOutputPortValueOffset);
+        reply.portValue =
+            reader.ReadU32Be(mode == kModeInput ? kInputPortValueOffset : kOutputPortValueOffset);
     }
     return true;
 }
@@ -259,7 +258,7 @@ bool exKivnetProtocol::ParseSwitchSettingsReply(exSwitchForm form, const uint8_t
         exSwitchPortRecord port;
         port.index = int(i);
         port.mode = reader.ReadU8(record + kRecordModeOffset);
-        // The reply's speed byte is not taken: the speed is the program's own setting.
+        port.speed = reader.ReadU8(record + kRecordSpeedOffset);
         port.value = reader.ReadU16Le(record + kRecordValueOffset);
         settings.ports.push_back(port);
     }

@@ -51,7 +51,8 @@ std::vector<exRigDmxPort> CaptureDmxPorts(const std::vector<exDMXPort*>& ports, 
 size_t ModulePortCount(const exSwitchKappa& largeSwitch, int bay)
 {
     const exNodeZeta* module = largeSwitch.modules[size_t(bay)];
-    return std::min(module->dmxPorts.size(), size_t(std::max(largeSwitch.bayPorts[size_t(bay)], 0)));
+    return std::min(module->dmxPorts.size(),
+                    size_t(std::max(largeSwitch.bayPorts[size_t(bay)], 0)));
 }
 
 const exSwitchKappa* LargeSwitchOf(const exBaseNode& device)
@@ -98,7 +99,7 @@ public:
             }
         }
         if (edited)
-            device.frontPanel->modified = true;
+            device.frontPanel->state.Edit();
         device.modified = device.modified || edited;
     }
 
@@ -117,7 +118,7 @@ public:
         network.newDhcp = saved.dhcp;
         network.newIp = saved.dhcp ? network.currentIp : saved.ip;
         network.newMask = saved.dhcp ? network.currentMask : saved.mask;
-        network.networkModified = true;
+        network.state.Edit();
         device.modified = true;
     }
 
@@ -149,10 +150,10 @@ public:
     {
         const exSwitchKappa* largeSwitch = LargeSwitchOf(device);
         for (const exRigModule& module : saved) {
-            exNodeZeta* present = largeSwitch && module.bay >= 1 &&
-                                          module.bay <= exSwitchKappa::kBays
-                                      ? largeSwitch->modules[size_t(module.bay)]
-                                      : nullptr;
+            exNodeZeta* present =
+                largeSwitch && module.bay >= 1 && module.bay <= exSwitchKappa::kBays
+                    ? largeSwitch->modules[size_t(module.bay)]
+                    : nullptr;
             if (!present || present->connectionState != exBaseNode::kHosted) {
                 Refuse(wxString::Format("bay %d holds no module", module.bay));
                 continue;
@@ -177,14 +178,13 @@ private:
             return;
         }
         if (saved.protocol == exUniverseCode::kNotSet) {
-            Refuse(wxString::Format("DMX port %d cannot be left without a protocol",
-                                    saved.number));
+            Refuse(wxString::Format("DMX port %d cannot be left without a protocol", saved.number));
             return;
         }
         port.mode = saved.mode;
         port.protocol = saved.protocol;
         port.universe = exUniverseCode::Sendable(saved.protocol, saved.universe);
-        port.modified = true;
+        port.state.Edit();
         owner.modified = true;
         if (owner.host)
             owner.host->modified = true;
@@ -214,7 +214,7 @@ private:
         port.loopPartner = loop ? saved.loopPartner : 0;
         if (!loop)
             port.vlan = saved.vlan;
-        port.modified = true;
+        port.state.Edit();
         device.modified = true;
         changed += differing;
     }
@@ -229,15 +229,15 @@ private:
             if (port.mode != exSwitchPort::kTrunkOrLoop || port.loopPartner == 0)
                 continue;
             const int partner = port.loopPartner;
-            const bool paired = partner >= 1 && partner <= count && partner != i + 1 &&
-                                device.switchPorts[size_t(partner - 1)]->mode ==
-                                    exSwitchPort::kTrunkOrLoop &&
-                                device.switchPorts[size_t(partner - 1)]->loopPartner == i + 1;
+            const bool paired =
+                partner >= 1 && partner <= count && partner != i + 1 &&
+                device.switchPorts[size_t(partner - 1)]->mode == exSwitchPort::kTrunkOrLoop &&
+                device.switchPorts[size_t(partner - 1)]->loopPartner == i + 1;
             if (paired)
                 continue;
             port.mode = exSwitchPort::kNormal;
             port.loopPartner = 0;
-            port.modified = true;
+            port.state.Edit();
             device.modified = true;
             ++changed;
         }

@@ -26,6 +26,8 @@ inline const wxColour kIpValidFill(100, 160, 100);
 inline const wxColour kIpInvalidFill(160, 100, 100);
 // The "Auto ..." caption of a switch-and-button pair, and the find bar's key hints.
 inline const wxColour kPairCaption(150, 150, 150);
+// Labels of an element whose values have not been read from the device yet.
+inline const wxColour kNotRead(115, 115, 115);
 // The outline around the device the rack view has jumped to (a find match, a device that needs
 // attention): bright against the rack, the panels and the shade of a lost device.
 inline const wxColour kJumpOutline(255, 190, 0);

@@ -11,7 +11,7 @@
 bool exAttention::Needs(const exBaseNode& device)
 {
     return device.connectionState == exBaseNode::kLost || !IsReachable(device.GetTargetIp()) ||
-           HoldsUnsentValues(device);
+           HoldsUnsentValues(device) || device.ReadBackOverdue();
 }
 
 bool exAttention::HoldsUnsentValues(const exBaseNode& device)
@@ -20,8 +20,8 @@ bool exAttention::HoldsUnsentValues(const exBaseNode& device)
     // its elements draw in red.
     if (!device.modified)
         return false;
-    const auto red = [](const auto* element) { return element->modified; };
-    return device.frontPanel->modified || device.network.networkModified ||
+    const auto red = [](const auto* element) { return element->state.IsEdited(); };
+    return device.frontPanel->state.IsEdited() || device.network.state.IsEdited() ||
            std::any_of(device.dmxPorts.begin(), device.dmxPorts.end(), red) ||
            std::any_of(device.switchPorts.begin(), device.switchPorts.end(), red);
 }

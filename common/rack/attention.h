@@ -5,7 +5,8 @@
 class exBaseNode;
 
 // Which devices need the technician: lost, unreachable (outside every local subnet, as the rack
-// draws it), or holding values not yet sent (drawn in red), and the next of them in rack order.
+// draws it), holding values not yet sent (drawn in red), or found a while ago and still not read
+// back, and the next of them in rack order.
 class exAttention {
 public:
     static bool Needs(const exBaseNode& device);

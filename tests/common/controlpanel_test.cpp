@@ -19,6 +19,7 @@
 #include "net/kivnetsocket.h"
 #include "net/updatesocket.h"
 #include "support/canvasevents.h"
+#include "support/readback.h"
 #include "support/recordingendpoint.h"
 #include "support/testudp.h"
 
@@ -79,6 +80,7 @@ protected:
         device->network.newIp = ip;
         device->modified = modified;
         device->hidden = hidden;
+        MarkReadBack(*device);
         frame->rackPanel->root->children->Append(device);
         return device;
     }
@@ -101,8 +103,8 @@ TEST_F(ControlPanelTest, StartsScanningAndSendingWithTheManualButtonsGreyed)
     std::vector<exCanvasControl*> order;
     for (exCanvasControl* child : *bar->root->children)
         order.push_back(child);
-    EXPECT_THAT(order, ElementsAre(bar->logo, bar->scanPair, bar->saveRigButton,
-                                   bar->loadRigButton, bar->updatePair, bar->exitButton));
+    EXPECT_THAT(order, ElementsAre(bar->logo, bar->scanPair, bar->saveRigButton, bar->loadRigButton,
+                                   bar->updatePair, bar->exitButton));
     EXPECT_TRUE(bar->scanPair->switchControl->on);
     EXPECT_TRUE(bar->updatePair->switchControl->on);
     EXPECT_FALSE(bar->scanPair->button->enabled);
@@ -181,8 +183,7 @@ TEST_F(ControlPanelTest, ExitAndUpdateFollowTheRightEdge)
         bar->Relayout();
         const int client = bar->GetClientSize().x;
         EXPECT_EQ(bar->exitButton->x, int(client - bar->exitButton->width - 20 * s));
-        EXPECT_EQ(bar->updatePair->x,
-                  int(bar->exitButton->x - (10 * s + bar->updatePair->width)));
+        EXPECT_EQ(bar->updatePair->x, int(bar->exitButton->x - (10 * s + bar->updatePair->width)));
         EXPECT_EQ(bar->scanPair->x, int(110 * s));
         EXPECT_EQ(bar->logo->x, int(7 * s));
     }

@@ -18,6 +18,7 @@
 #include "net/kivnetsocket.h"
 #include "net/updatesocket.h"
 #include "support/handbytes.h"
+#include "support/readback.h"
 #include "support/recordingendpoint.h"
 
 using testing::ElementsAre;
@@ -363,7 +364,7 @@ TEST_F(BaseNodeTest, ProgramPortSendsItsFormToTheDeviceOrItsHost)
     port->protocol = 1;
     port->universe = 18;
     port->portValue = 0x01020304;
-    port->modified = true;
+    port->state.Edit();
 
     testing::internal::CaptureStdout();
     module->ProgramPort(port);
@@ -375,7 +376,7 @@ TEST_F(BaseNodeTest, ProgramPortSendsItsFormToTheDeviceOrItsHost)
                             17, 1, 1, 1,                                    // port, input
                             0x03, 0x12,                                     // sACN 18
                             100, 0, 0, 0, 0x01, 0x02, 0x03, 0x04));         // port value
-    EXPECT_FALSE(port->modified);
+    EXPECT_FALSE(port->state.IsEdited());
 
     port->mode = exDMXPort::kOutput;
     testing::internal::CaptureStdout();
@@ -391,7 +392,7 @@ TEST_F(BaseNodeTest, NetworkSettingsGoToTheBroadcastsAndBecomeCurrent)
     node->network.modelCode = 0x0108;
     node->network.newIp = 0xC0A80114;
     node->network.newMask = 0xFFFFFF00;
-    node->network.networkModified = true;
+    node->network.state.Edit();
     node->SendNetworkSettings();
     ASSERT_EQ(update.sent.size(), 1u);
     EXPECT_EQ(update.sent[0].Address(), "10.201.0.255");
@@ -403,7 +404,7 @@ TEST_F(BaseNodeTest, NetworkSettingsGoToTheBroadcastsAndBecomeCurrent)
     EXPECT_EQ(node->network.currentIp, 0xC0A80114u);
     EXPECT_EQ(node->network.ipText, "192.168.1.20");
     EXPECT_EQ(node->network.maskText, "255.255.255.0");
-    EXPECT_FALSE(node->network.networkModified);
+    EXPECT_FALSE(node->network.state.IsEdited());
 
     node->network.newDhcp = true;
     node->SendNetworkSettings();
@@ -416,15 +417,31 @@ TEST_F(BaseNodeTest, NetworkSettingsGoToTheBroadcastsAndBecomeCurrent)
 TEST_F(BaseNodeTest, ProgramAllSendsEverythingInOrderExceptForAHostedDevice)
 {
     exBaseNode* node = AddNode(2);
+    node->network.state.Read();
     node->modified = true;
-    node->frontPanel->modified = true;
+    // Nothing that was not read goes out: not the device settings (lock, time-out and option
+    // bytes as zeros), not a port (mode 0, universe 0: a live output switched off).
+    node->ProgramAll();
+    EXPECT_TRUE(kivnet.sent.empty());
+    EXPECT_EQ(update.sent.size(), 1u) << "the address, which discovery reported";
+    update.sent.clear();
+    node->dmxPorts[1]->state.Read();
+    testing::internal::CaptureStdout();
+    node->ProgramAll();
+    testing::internal::GetCapturedStdout();
+    EXPECT_THAT(TakeKivnetCodes(), ElementsAre(0x30)) << "the one port read";
+    update.sent.clear();
+
+    MarkReadBack(*node);
+    node->modified = true;
+    node->frontPanel->state.Edit();
     testing::internal::CaptureStdout();
     node->ProgramAll();
     testing::internal::GetCapturedStdout();
     EXPECT_THAT(TakeKivnetCodes(), ElementsAre(0x20, 0x30, 0x30));
     EXPECT_EQ(update.sent.size(), 1u);
     EXPECT_FALSE(node->modified);
-    EXPECT_FALSE(node->frontPanel->modified);
+    EXPECT_FALSE(node->frontPanel->state.IsEdited());
 
     exBaseNode* module = AddNode(2, 0);
     module->host = node;

@@ -59,9 +59,8 @@ TEST_F(ElementsTest, SwitchPortStatusAndVlanLines)
         const char* status;
         const char* vlan;
     } cases[] = {
-        {2, 5, true, "Loop 5", ""},     {2, 0, true, "Trunk", ""},
-        {1, 0, true, "Normal", "12"},   {1, 0, false, "Normal", ""},
-        {3, 0, true, "Filter", "12"},   {0, 0, true, "", ""},
+        {2, 5, true, "Loop 5", ""},  {2, 0, true, "Trunk", ""},    {1, 0, true, "Normal", "12"},
+        {1, 0, false, "Normal", ""}, {3, 0, true, "Filter", "12"}, {0, 0, true, "", ""},
     };
     for (const Case& c : cases) {
         port.mode = c.mode;
@@ -76,12 +75,14 @@ TEST_F(ElementsTest, SwitchPortStatusAndVlanLines)
 TEST_F(ElementsTest, SwitchPortCarriesPartnerOfALoopAndVlanOtherwise)
 {
     exSwitchPort port(device, 3);
-    port.SetFromWire(2, 7);
+    port.SetFromWire(2, 7, 2);
     EXPECT_EQ(port.loopPartner, 7);
     EXPECT_EQ(port.vlan, 1);
+    EXPECT_EQ(port.speed, 2);
     EXPECT_EQ(port.GetWireValue(), 7);
-    port.SetFromWire(1, 300);
+    port.SetFromWire(1, 300, 0);
     EXPECT_EQ(port.loopPartner, 7);
+    EXPECT_EQ(port.speed, 0);
     EXPECT_EQ(port.GetWireValue(), 300);
     EXPECT_EQ(port.label, "4");
 }
@@ -134,6 +135,8 @@ TEST_F(ElementsTest, ClickHangsTheDialogCentredAndRetiresTheOneBefore)
     int deaths = 0;
     DialogPort* port = new DialogPort(device, &deaths);
     device->children->Append(port);
+    device->dmxPorts.push_back(port);
+    port->state.Read();
 
     EXPECT_FALSE(port->OnClick(port, 5, 5));
     exCanvasControl* first = port->opened;
@@ -174,9 +177,9 @@ TEST_F(ElementsTest, PendingChangesShowInRedExceptUnderThePointer)
         bool red;
     } cases[] = {{false, 0, false}, {true, 0, true}, {true, 1, false}};
     for (const Case& c : cases) {
-        port->modified = c.modified;
+        for (exSettingState* state : {&port->state, &device->frontPanel->state})
+            c.modified ? state->Edit() : state->Sent();
         port->mouseState = c.mouse;
-        device->frontPanel->modified = c.modified;
         device->frontPanel->mouseState = c.mouse;
         EXPECT_EQ(redPixels(PaintToImage(*port, 60, 80)) > 5, c.red) << c.modified << c.mouse;
         EXPECT_EQ(redPixels(PaintToImage(*device->frontPanel, 130, 60)) > 100, c.red)

@@ -26,7 +26,7 @@ namespace {
 std::vector<uint8_t> Kivnet(uint16_t code, size_t length)
 {
     std::vector<uint8_t> bytes(length, 0);
-    const uint8_t header[] = {0x00, 0x36, 0x93, 0x16, 0x00, 0x01, uint8_t(code >> 8),
+    const uint8_t header[] = {0x00,         0x36, 0x93, 0x16, 0x00, 0x01, uint8_t(code >> 8),
                               uint8_t(code)};
     std::copy(std::begin(header), std::end(header), bytes.begin());
     return bytes;
@@ -49,13 +49,13 @@ protected:
         exAppState::updateSocket = nullptr;
     }
 
-    template <class Model>
-    Model* Add(uint16_t code)
+    template <class Model> Model* Add(uint16_t code)
     {
         auto* device = dynamic_cast<Model*>(exModelCatalogue::Create(code, &root));
         root.children->Append(device);
         device->network.currentIp = 0x0AC90042;
         device->network.modelCode = code;
+        device->network.state.Read(); // as its discovery reply gives it
         return device;
     }
 
@@ -126,8 +126,7 @@ TEST_F(ModelsTest, CatalogueMakesEveryModel)
         EXPECT_EQ(device->hidden, c.hidden) << c.title;
         EXPECT_EQ(device->ethernetPort1->socketCount, c.socketsOne) << c.title;
         EXPECT_EQ(device->ethernetPort2->socketCount, c.socketsTwo) << c.title;
-        EXPECT_EQ(device->children->GetCount(),
-                  size_t(c.dmxPorts + c.switchPorts + 3)) << c.title;
+        EXPECT_EQ(device->children->GetCount(), size_t(c.dmxPorts + c.switchPorts + 3)) << c.title;
         // The display stays the last child.
         EXPECT_EQ(*std::next(device->children->begin(), device->children->GetCount() - 1),
                   device->frontPanel);
@@ -170,7 +169,7 @@ TEST_F(ModelsTest, NodeAlphaAsksForWirePortOne)
     ASSERT_EQ(kivnet.sent.size(), 1u);
     EXPECT_THAT(kivnet.sent[0].bytes,
                 ElementsAre(0x00, 0x36, 0x93, 0x16, 0x00, 0x01, 0x00, 0x31, // port request
-                            0x01, 0x00));                                 // wire port 1
+                            0x01, 0x00));                                   // wire port 1
 }
 
 TEST_F(ModelsTest, SwitchThetaReadsIdentityThenSettingsAndSendsThemBack)
@@ -192,15 +191,31 @@ TEST_F(ModelsTest, SwitchThetaReadsIdentityThenSettingsAndSendsThemBack)
     std::vector<uint8_t> settings = Kivnet(0x8041, 450);
     std::copy_n("Rack B", 6, settings.begin() + 8); // name
     settings[26] = 2;                               // locked
-    settings[27] = 2;                               // two records
+    settings[27] = 8;                               // eight records
     settings[28] = 5;                               // time-out, little-endian
     settings[30] = 0x34;                            // switch word 0x1234, little-endian
     settings[31] = 0x12;
-    settings[66] = 2;                               // port 1: loop with port 3
+    settings[66] = 2; // port 1: loop with port 3
     settings[68] = 3;
-    settings[66 + 16] = 1;                          // port 2: normal, VLAN 0x0102
+    settings[66 + 16] = 1; // port 2: normal, VLAN 0x0102
     settings[66 + 16 + 2] = 0x02;
     settings[66 + 16 + 3] = 0x01;
+    // Ports 3..8: normal, VLAN 1, speed 10.
+    for (int port = 2; port < 8; ++port) {
+        settings[66 + 16 * port] = 1;
+        settings[66 + 16 * port + 1] = 1;
+        settings[66 + 16 * port + 2] = 1;
+    }
+    // A reply carrying only two of the eight ports leaves the others unread: nothing is sent
+    // that would write defaults over them.
+    std::vector<uint8_t> partial = settings;
+    partial[27] = 2;
+    Feed(theta, partial);
+    EXPECT_FALSE(theta->switchPorts[2]->state.MaySend());
+    theta->ProgramAll();
+    EXPECT_TRUE(kivnet.sent.empty() || kivnet.sent.back().bytes.size() != 450u);
+    kivnet.sent.clear();
+    update.sent.clear();
     Feed(theta, settings);
     EXPECT_EQ(theta->readBackStage, exBaseNode::kIdle);
     EXPECT_EQ(theta->deviceName, "Rack B");
@@ -208,11 +223,12 @@ TEST_F(ModelsTest, SwitchThetaReadsIdentityThenSettingsAndSendsThemBack)
     EXPECT_EQ(theta->displayTimeout, 5);
     EXPECT_EQ(theta->switchPorts[0]->GetStatusText(), "Loop 3");
     EXPECT_EQ(theta->switchPorts[1]->vlan, 0x0102);
-    EXPECT_EQ(theta->switchPorts[2]->mode, 1); // not in the reply: left alone
+    EXPECT_EQ(theta->switchPorts[2]->mode, 1);
+    EXPECT_EQ(theta->switchPorts[2]->speed, 1); // read, and sent back as read
 
-    theta->switchPorts[1]->modified = true;
+    theta->switchPorts[1]->state.Edit();
     theta->switchPorts[1]->speed = 2;
-    theta->frontPanel->modified = true;
+    theta->frontPanel->state.Edit();
     theta->deviceName = "Edited";
     theta->locked = false;
 
@@ -236,16 +252,17 @@ TEST_F(ModelsTest, SwitchThetaReadsIdentityThenSettingsAndSendsThemBack)
     ASSERT_EQ(kivnet.sent.size(), 1u);
     const std::vector<uint8_t>& out = kivnet.sent[0].bytes;
     ASSERT_EQ(out.size(), 450u);
-    EXPECT_EQ(out[7], 0x40);                  // switch settings
-    EXPECT_EQ(out[26], 2);                    // lock + 1
-    EXPECT_EQ(out[27], 8);                    // all eight ports
+    EXPECT_EQ(out[7], 0x40);                   // switch settings
+    EXPECT_EQ(out[26], 2);                     // lock + 1
+    EXPECT_EQ(out[27], 8);                     // all eight ports
     EXPECT_EQ(out[30] | out[31] << 8, 0x1234); // switch word back as it came
     EXPECT_THAT(std::vector<uint8_t>(out.begin() + 66, out.begin() + 70),
                 ElementsAre(2, 0, 3, 0)); // mode, speed, partner
     EXPECT_THAT(std::vector<uint8_t>(out.begin() + 82, out.begin() + 86),
                 ElementsAre(1, 2, 0x02, 0x01)); // mode, speed, VLAN
-    EXPECT_FALSE(theta->switchPorts[1]->modified);
-    EXPECT_FALSE(theta->frontPanel->modified);
+    EXPECT_EQ(out[66 + 16 * 2 + 1], 1);         // port 3's speed, as it was read
+    EXPECT_FALSE(theta->switchPorts[1]->state.IsEdited());
+    EXPECT_FALSE(theta->frontPanel->state.IsEdited());
     EXPECT_EQ(update.sent.size(), 1u); // then the network settings
 }
 
@@ -302,6 +319,7 @@ TEST_F(ModelsTest, SwitchKappaCarriesModulesInItsBays)
 
     auto settings = [](uint8_t bays12, uint8_t bays34) {
         std::vector<uint8_t> bytes = Kivnet(0x8041, 1354);
+        bytes[27] = 10;       // ten port records
         bytes[1346] = bays12; // bay 1 low nibble, bay 2 high nibble
         bytes[1347] = bays34;
         return bytes;
@@ -334,8 +352,8 @@ TEST_F(ModelsTest, SwitchKappaCarriesModulesInItsBays)
         kivnet.sent.clear();
         std::vector<uint8_t> reply = Kivnet(0x8031, 164);
         reply[8] = wirePort;
-        reply[9] = 2;    // output
-        reply[12] = 3;   // universe code 0x03nn: sACN universe nn
+        reply[9] = 2;  // output
+        reply[12] = 3; // universe code 0x03nn: sACN universe nn
         reply[13] = wirePort;
         Feed(kappa, reply);
     }
@@ -382,13 +400,17 @@ TEST_F(ModelsTest, SwitchKappaCarriesModulesInItsBays)
     Feed(kappa, settings(0x08, 0x04));
     EXPECT_EQ(module->connectionState, exBaseNode::kHosted);
     EXPECT_EQ(kappa->modules[3], module);
+    // Put back, perhaps another module: its ports are read again before any of them is sent.
+    EXPECT_FALSE(module->dmxPorts[0]->state.MaySend());
+    EXPECT_EQ(kappa->readBackStage, exBaseNode::kPortStage);
 
-    module->dmxPorts[0]->modified = true;
+    module->dmxPorts[0]->state.Edit();
     kivnet.sent.clear();
     kappa->ProgramAll();
-    EXPECT_EQ(kivnet.sent.size(), 1u + 8 + 8); // settings, then every port of both modules
+    // Settings, bay 1's eight ports read back, and of bay 3 only the port the user set.
+    EXPECT_EQ(kivnet.sent.size(), 1u + 8 + 1);
     EXPECT_EQ(kivnet.sent[0].bytes.size(), 1354u);
-    EXPECT_FALSE(module->dmxPorts[0]->modified);
+    EXPECT_FALSE(module->dmxPorts[0]->state.IsEdited());
 }
 
 TEST_F(ModelsTest, SwitchKappaAsksForItsIdentityEverySecondWhileOnline)

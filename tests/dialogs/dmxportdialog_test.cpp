@@ -16,20 +16,20 @@
 #include "devices/dmxport.h"
 #include "dialogs/dialogpress.h"
 #include "dialogs/dmxportdialog.h"
+#include "dialogs/messagedialog.h"
 #include "net/kivnetsocket.h"
 #include "support/handbytes.h"
+#include "support/readback.h"
 #include "support/recordingendpoint.h"
 
 using testing::ElementsAre;
 using testing::ElementsAreArray;
 
-namespace
-{
+namespace {
 
 constexpr int kArtNet = 0, kSacn = 1, kShownet = 2, kNotSet = -1;
 
-class DMXPortDialogTest : public testing::Test
-{
+class DMXPortDialogTest : public testing::Test {
 protected:
     void SetUp() override
     {
@@ -41,6 +41,7 @@ protected:
         device = new exBaseNode(&root, 4);
         root.children->Append(device);
         device->network.currentIp = 0x0AC90042;
+        MarkReadBack(*device);
     }
 
     void TearDown() override
@@ -298,7 +299,7 @@ TEST_F(DMXPortDialogTest, OkMarksThePortAndDevicesAndProgramsThePortThroughTheHo
     EXPECT_EQ(root.retiredOverlay, dialog);
     EXPECT_TRUE(device->modified);
     EXPECT_TRUE(host->modified);
-    EXPECT_FALSE(port->modified) << "cleared again once sent";
+    EXPECT_FALSE(port->state.IsEdited()) << "cleared again once sent";
     ASSERT_EQ(kivnet.sent.size(), 1u);
     EXPECT_EQ(kivnet.sent[0].Address(), "10.201.0.1");
     std::vector<uint8_t> expected = Kivnet(0x0030, 164);
@@ -316,7 +317,7 @@ TEST_F(DMXPortDialogTest, OkWithImmediateSendingOffOnlyMarks)
         PressKey(dialog, key);
     PressMiddle(root, dialog->okButton);
     exDMXPort* port = device->dmxPorts[0];
-    EXPECT_TRUE(port->modified);
+    EXPECT_TRUE(port->state.IsEdited());
     EXPECT_TRUE(device->modified);
     EXPECT_TRUE(kivnet.sent.empty());
     EXPECT_EQ(port->universe, 1) << "an emptied Shownet entry is kept as the first universe";
@@ -363,4 +364,22 @@ TEST_F(DMXPortDialogTest, ReadBackRepliesWhileTheDialogIsOpenDoNotChangeWhatOkSe
     EXPECT_THAT(kivnet.sent[0].bytes, ElementsAreArray(expected));
     EXPECT_EQ(port->mode, exDMXPort::kInput);
     EXPECT_EQ(port->universe, 64);
+}
+
+TEST_F(DMXPortDialogTest, APortNotReadYetSaysSoInsteadOfOpeningAndOpensOnceRead)
+{
+    exDMXPort* port = device->dmxPorts[3];
+    port->state.Forget();
+    root.focusedControl = nullptr;
+    port->OnClick(port, 0, 0);
+    auto* message = dynamic_cast<exMessageDialog*>(root.overlay);
+    ASSERT_NE(message, nullptr);
+    EXPECT_EQ(message->title, "Not read yet");
+    EXPECT_THAT(std::string(message->lines[0].utf8_str()), testing::HasSubstr("DMX port 4"));
+
+    std::vector<uint8_t> reply = Kivnet(0x8031, 164); // its port settings reply comes
+    reply[8] = 3;                                     // wire port 3
+    reply[9] = 2;                                     // output
+    device->HandleReply(reply.data(), reply.size());
+    EXPECT_NE(Open(port), nullptr);
 }

@@ -136,7 +136,7 @@ TEST_F(EthernetPortDialogTest, SetToDefaultTakesTheAddressFromTheMac)
     EXPECT_EQ(network.newIp, 0x0A000005u) << "the record changes only with OK";
     EXPECT_EQ(dialog->addressEntry->text, "2.160.177.194");
     EXPECT_EQ(dialog->maskEntry->text, "255.0.0.0");
-    EXPECT_FALSE(network.networkModified) << "only OK marks the change";
+    EXPECT_FALSE(network.state.IsEdited()) << "only OK marks the change";
     EXPECT_EQ(network.ipText, "10.0.0.5") << "the element shows the current address until sent";
     EXPECT_EQ(root.overlay, dialog);
 }
@@ -210,7 +210,7 @@ TEST_F(EthernetPortDialogTest, OkMarksAndSendsTheNewSettingsWhenImmediateSending
         EXPECT_FALSE(host->modified) << "a host is not marked for its module's address";
         if (!autoSend) {
             EXPECT_TRUE(update.sent.empty());
-            EXPECT_TRUE(device->network.networkModified);
+            EXPECT_TRUE(device->network.state.IsEdited());
             EXPECT_EQ(device->network.ipText, "10.0.0.5");
             device->host = nullptr;
             continue;
@@ -223,7 +223,7 @@ TEST_F(EthernetPortDialogTest, OkMarksAndSendsTheNewSettingsWhenImmediateSending
         Put(expected, 14, {0xC2, 0xB1, 0xA0, 0x02});      // 2.160.177.194, last octet first
         Put(expected, 18, {0x00, 0x00, 0x00, 0xFF});      // 255.0.0.0
         EXPECT_THAT(update.sent[0].bytes, ElementsAreArray(expected));
-        EXPECT_FALSE(device->network.networkModified);
+        EXPECT_FALSE(device->network.state.IsEdited());
         EXPECT_EQ(device->network.ipText, "2.160.177.194");
         device->host = nullptr;
     }
@@ -280,7 +280,7 @@ TEST_F(EthernetPortDialogTest, AChangeNotYetSentIsShownAgainAndSentAsShown)
     exEthernetPortDialog* dialog = Open();
     PressMiddle(root, dialog->defaultButton);
     PressMiddle(root, dialog->okButton);
-    ASSERT_TRUE(device->network.networkModified);
+    ASSERT_TRUE(device->network.state.IsEdited());
     dialog = Open();
     EXPECT_EQ(dialog->addressEntry->text, "2.160.177.194");
     EXPECT_EQ(dialog->maskEntry->text, "255.0.0.0");

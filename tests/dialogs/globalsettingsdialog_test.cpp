@@ -18,6 +18,7 @@
 #include "net/kivnetsocket.h"
 #include "support/canvasevents.h"
 #include "support/handbytes.h"
+#include "support/readback.h"
 #include "support/recordingendpoint.h"
 
 using testing::ElementsAreArray;
@@ -40,6 +41,7 @@ protected:
         node->network.currentIp = 0x0AC90042;
         node->deviceName = "Stage Left";
         node->displayTimeout = 5;
+        MarkReadBack(*node);
     }
 
     void TearDown() override
@@ -162,10 +164,9 @@ TEST_F(GlobalSettingsDialogTest, NameHoldsAtMostSeventeenTypedCharacters)
         wxChar key;
         const char* name;
     } steps[] = {
-        {'Q', "ABCDEFGHIJKLMNOPQ"}, // the 17th character still goes in
-        {'R', "ABCDEFGHIJKLMNOPQ"}, // at the limit letters are swallowed
-        {' ', "ABCDEFGHIJKLMNOPQ"},
-        {8, "ABCDEFGHIJKLMNOP"},    // Backspace always works
+        {'Q', "ABCDEFGHIJKLMNOPQ"},                          // the 17th character still goes in
+        {'R', "ABCDEFGHIJKLMNOPQ"},                          // at the limit letters are swallowed
+        {' ', "ABCDEFGHIJKLMNOPQ"}, {8, "ABCDEFGHIJKLMNOP"}, // Backspace always works
         {'z', "ABCDEFGHIJKLMNOPz"},
     };
     for (const Step& step : steps) {
@@ -185,7 +186,7 @@ TEST_F(GlobalSettingsDialogTest, NameLimitCountsTheBytesOnTheWire)
     for (int i = 0; i < 20; ++i)
         root.OnChar(wxChar(0xFC));
     EXPECT_EQ(dialog->pendingName.length(), 8u) << "eight two-byte characters fill 16 bytes";
-    root.OnChar('x'); // the 17th byte
+    root.OnChar('x');            // the 17th byte
     root.OnChar(wxChar(0x20AC)); // three bytes: no room
     EXPECT_EQ(dialog->pendingName.utf8_str().length(), 17u);
     EXPECT_EQ(dialog->pendingName.Last(), 'x');
@@ -219,7 +220,7 @@ TEST_F(GlobalSettingsDialogTest, OkMarksTheDeviceAndSendsItsSettingsWhenAutoUpda
     EXPECT_EQ(root.focusedControl, nullptr);
     EXPECT_FALSE(dialog->nameEntry->hasFocus);
     EXPECT_TRUE(node->modified);
-    EXPECT_FALSE(node->frontPanel->modified) << "sending clears the display's mark";
+    EXPECT_FALSE(node->frontPanel->state.IsEdited()) << "sending clears the display's mark";
 
     std::vector<uint8_t> expected = Kivnet(0x0020, 222);
     PutText(expected, 8, "Stage Right"); // name, zero-padded to 17
@@ -238,7 +239,7 @@ TEST_F(GlobalSettingsDialogTest, OkWithAutoUpdateOffOnlyMarks)
     Press(dialog->okButton);
     EXPECT_TRUE(kivnet.sent.empty());
     EXPECT_TRUE(node->modified);
-    EXPECT_TRUE(node->frontPanel->modified);
+    EXPECT_TRUE(node->frontPanel->state.IsEdited());
     EXPECT_TRUE(node->locked);
 }
 
@@ -260,7 +261,7 @@ TEST_F(GlobalSettingsDialogTest, LockLabelKeepsItsRowWithoutTheDisplayLabel)
         int style, code;
         bool row60, row90;
     } cases[] = {
-        {2, 5, true, true},   // "Display" at 65, "Lock" at 95
+        {2, 5, true, true},  // "Display" at 65, "Lock" at 95
         {2, 0, false, true}, // no "Display", "Lock" still at 95
         {1, 5, true, false}, // "Lock" moves up to 65
         {0, 5, false, false},

@@ -19,8 +19,10 @@
 #include "devices/switchport.h"
 #include "devices/switchrecords.h"
 #include "dialogs/dialogpress.h"
+#include "dialogs/messagedialog.h"
 #include "dialogs/switchportdialog.h"
 #include "support/canvasevents.h"
+#include "support/readback.h"
 
 namespace {
 
@@ -55,6 +57,7 @@ protected:
     {
         device = new CountingSwitch(&root, count);
         root.children->Append(device);
+        MarkReadBack(*device);
     }
 
     exSwitchPort* PortNo(int number) { return device->switchPorts[size_t(number - 1)]; }
@@ -117,7 +120,7 @@ protected:
         std::string out;
         for (exSwitchPort* port : device->switchPorts)
             out += std::to_string(port->mode) + "/" + std::to_string(port->loopPartner) +
-                   (port->modified ? "* " : " ");
+                   (port->state.IsEdited() ? "* " : " ");
         out.pop_back();
         return out;
     }
@@ -140,6 +143,7 @@ TEST_F(SwitchPortDialogTest, LoopPairingOnOk)
         const char* ports; // ports 1..8 as mode/partner, * = modified
         const char* trace;
     } cases[] = {
+        // clang-format off
         {"a normal port loops with 5", {}, 3, "M2 P k5 k5 OK",
          "1/0 1/0 2/5* 1/0 2/3* 1/0 1/0 1/0", "Set new Partner to Loop\n"},
         {"OK without changes keeps the pair", {{3, 5}}, 3, "OK",
@@ -163,12 +167,13 @@ TEST_F(SwitchPortDialogTest, LoopPairingOnOk)
         {"its own number is no partner", {}, 3, "M2 P k3 k3 OK",
          "1/0 1/0 2/0* 1/0 1/0 1/0 1/0 1/0", ""},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         for (exSwitchPort* port : device->switchPorts) {
             port->mode = exSwitchPort::kNormal;
             port->loopPartner = 0;
-            port->modified = false;
+            port->state.Sent();
         }
         for (const auto& loop : c.loops)
             Loop(loop.first, loop.second);
@@ -209,13 +214,13 @@ TEST_F(SwitchPortDialogTest, PartnerKeys)
         std::vector<int> partners; // after each step after "P"
         const char* text;
     } cases[] = {
-        {8, "k5 k5", {0, 5}, "5"},            // the first key only empties the entry
-        {8, "k4 k1 k2", {0, 1, 2}, "2"},      // 12 is above 8: start over with 2
-        {8, "k4 k1 k9", {0, 1, 1}, "1"},      // no port 9 on this switch: refused
+        {8, "k5 k5", {0, 5}, "5"},             // the first key only empties the entry
+        {8, "k4 k1 k2", {0, 1, 2}, "2"},       // 12 is above 8: start over with 2
+        {8, "k4 k1 k9", {0, 1, 1}, "1"},       // no port 9 on this switch: refused
         {8, "k4 k0 k3 k0", {0, 0, 3, 0}, "0"}, // no leading zero; 30 > 8 starts over at 0
         {18, "k4 k1 k8", {0, 1, 18}, "18"},
         {18, "k4 k1 k8 b", {0, 1, 18, 0}, ""}, // Backspace empties the entry
-        {8, "k4 ta k2", {0, 0, 2}, "2"},      // letters change nothing
+        {8, "k4 ta k2", {0, 0, 2}, "2"},       // letters change nothing
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.script);
@@ -361,14 +366,14 @@ TEST_F(SwitchPortDialogTest, OkMarksAndSendsOnlyWithAutoUpdate)
         exAppState::autoSend = autoSend;
         device->sends = 0;
         device->modified = false;
-        PortNo(2)->modified = false;
+        PortNo(2)->state.Sent();
         Open(2);
         Run("V k9 OK");
         EXPECT_EQ(root.overlay, nullptr);
         EXPECT_EQ(root.retiredOverlay, dialog);
         EXPECT_EQ(root.focusedControl, nullptr);
         EXPECT_TRUE(device->modified);
-        EXPECT_TRUE(PortNo(2)->modified);
+        EXPECT_TRUE(PortNo(2)->state.IsEdited());
         EXPECT_EQ(PortNo(2)->vlan, 9);
         EXPECT_EQ(device->sends, autoSend);
     }
@@ -406,6 +411,7 @@ TEST_F(SwitchPortDialogTest, DialogClosesWhenTheSwitchRebuildsItsPorts)
 {
     auto* kappa = exModelCatalogue::Create(0x0319, &root);
     root.children->Append(kappa);
+    MarkReadBack(*kappa);
     dialog = OpenByClick<exSwitchPortDialog>(root, kappa->switchPorts[2]);
     ASSERT_NE(dialog, nullptr);
     Press(dialog->vlanEntry);
@@ -423,5 +429,9 @@ TEST_F(SwitchPortDialogTest, DialogClosesWhenTheSwitchRebuildsItsPorts)
     // What the user does next reaches the rebuilt switch, not the old dialog.
     root.OnChar('7');
     PaintToImage(root, 1000, 700);
+    // The new ports are not read yet; once the switch's settings have come, they open.
+    kappa->switchPorts[17]->OnClick(kappa->switchPorts[17], 0, 0);
+    EXPECT_NE(dynamic_cast<exMessageDialog*>(root.overlay), nullptr);
+    MarkReadBack(*kappa);
     EXPECT_NE(OpenByClick<exSwitchPortDialog>(root, kappa->switchPorts[17]), nullptr);
 }

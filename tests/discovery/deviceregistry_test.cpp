@@ -9,6 +9,8 @@
 #include "common/appstate.h"
 #include "common/rackroot.h"
 #include "devices/basenode.h"
+#include "devices/canvasuicontrol.h"
+#include "devices/dmxport.h"
 #include "devices/ethernetport.h"
 #include "devices/sprite.h"
 #include "discovery/deviceregistry.h"
@@ -101,10 +103,14 @@ TEST_F(DeviceRegistryTest, SameModelAndUnitIsOneDeviceWhoseAddressFollowsTheRepl
     EXPECT_FALSE(first->network.currentDhcp);
     EXPECT_EQ(first->readBackStage, exBaseNode::kDeviceStage);
 
-    first->deviceName = "Renamed";
+    // Renamed at its own panel, the name follows; a name edited and not yet sent stays.
     EXPECT_EQ(Discover(DiscoveryReply(0x0107, 7, 0x0AC90020, "Other name")), first);
     EXPECT_EQ(root.children->GetCount(), 1u);
-    EXPECT_EQ(first->deviceName, "Renamed"); // the name is taken only at creation
+    EXPECT_EQ(first->deviceName, "Other name");
+    first->deviceName = "Renamed";
+    first->frontPanel->state.Edit();
+    Discover(DiscoveryReply(0x0107, 7, 0x0AC90020, "Third name"));
+    EXPECT_EQ(first->deviceName, "Renamed");
     EXPECT_EQ(first->network.currentIp, 0x0AC90020u);
     EXPECT_EQ(registry.FindByIp(0x0AC90020), first);
     EXPECT_EQ(registry.FindByIp(0x0AC90010), nullptr);
@@ -224,7 +230,7 @@ TEST_F(DeviceRegistryTest, DroppedRepliesCreateNothing)
     EXPECT_TRUE(status.empty());
 }
 
-TEST_F(DeviceRegistryTest, HiddenModelsCountOnlyOnceShownAndWhenADeviceIsAdded)
+TEST_F(DeviceRegistryTest, EveryDeviceFoundCountsAlsoOneDrawnOnlyOnceRead)
 {
     exBaseNode* zeta = Discover(DiscoveryReply(0x010A, 1, 0x0AC90010));
     ASSERT_NE(zeta, nullptr);
@@ -235,18 +241,30 @@ TEST_F(DeviceRegistryTest, HiddenModelsCountOnlyOnceShownAndWhenADeviceIsAdded)
     Discover(DiscoveryReply(0x010A, 1, 0x0AC90010));
     Discover(DiscoveryReply(0x0318, 1, 0x0AC90012));
     EXPECT_THAT(status,
-                testing::ElementsAre("0 Items Detected", "0 Items Detected", "2 Items Detected"));
+                testing::ElementsAre("1 Item Detected", "2 Items Detected", "3 Items Detected"));
 }
 
-TEST_F(DeviceRegistryTest, ADeviceComingBackIsNotReadBackAgain)
+TEST_F(DeviceRegistryTest, ADeviceComingBackIsReadAgainAndKeepsWhatTheUserEdited)
 {
     exBaseNode* device = Discover(DiscoveryReply(0x0108, 1, 0x0AC90010));
-    device->readBackStage = exBaseNode::kIdle;
+    device->EnterStage(exBaseNode::kIdle);
+    device->frontPanel->state.Read();
+    for (exDMXPort* port : device->dmxPorts)
+        port->state.Read();
+    device->dmxPorts[1]->state.Edit();
+    // Answering all along is no coming back: nothing is read again.
+    Discover(DiscoveryReply(0x0108, 1, 0x0AC90010));
+    EXPECT_EQ(device->readBackStage, exBaseNode::kIdle);
+    EXPECT_TRUE(device->IsReadBack());
+
     device->Tick(5000);
     ASSERT_EQ(device->connectionState, exBaseNode::kLost);
     Discover(DiscoveryReply(0x0108, 1, 0x0AC90010));
     EXPECT_EQ(device->connectionState, exBaseNode::kOnline);
-    EXPECT_EQ(device->readBackStage, exBaseNode::kIdle);
+    EXPECT_EQ(device->readBackStage, exBaseNode::kDeviceStage);
+    EXPECT_FALSE(device->frontPanel->state.MaySend());
+    EXPECT_FALSE(device->dmxPorts[0]->state.MaySend());
+    EXPECT_TRUE(device->dmxPorts[1]->state.IsEdited());
 }
 
 // A module in a switch's bay has no key of its own (model code and unit number 0): a reply
@@ -272,7 +290,7 @@ TEST_F(DeviceRegistryTest, PendingAddressEditSurvivesFurtherReplies)
     exBaseNode* device = Discover(DiscoveryReply(0x0108, 1, 0x0AC90010));
     device->network.newIp = 0x0AC90020;
     device->network.newMask = 0xFFFFFF00;
-    device->network.networkModified = true;
+    device->network.state.Edit();
     Discover(DiscoveryReply(0x0108, 1, 0x0AC90010));
     EXPECT_EQ(device->network.newIp, 0x0AC90020u);
     EXPECT_EQ(device->network.newMask, 0xFFFFFF00u);

@@ -14,10 +14,10 @@
 #include "devices/switchkappa.h"
 #include "devices/switchport.h"
 #include "fuzzrack.h"
-#include "simulatedrig.h"
 #include "net/universecode.h"
 #include "rig/rig.h"
 #include "rig/rigjson.h"
+#include "simulatedrig.h"
 
 namespace {
 
@@ -163,16 +163,16 @@ TEST_F(RigRecordsTest, ExactlyTheChangedValuesWaitForUpdateWhichRestoresThem)
     EXPECT_EQ(rack.kivnet.sent.size() + rack.update.sent.size(), sentBefore) << "nothing is sent";
 
     exBaseNode* delta = Device(kNodeDelta);
-    EXPECT_TRUE(delta->frontPanel->modified);
+    EXPECT_TRUE(delta->frontPanel->state.IsEdited());
     EXPECT_EQ(delta->deviceName, wxString::FromUTF8(EntryOf(document, kNodeDelta)->name));
     exBaseNode* beta = Device(kNodeBeta);
-    EXPECT_TRUE(beta->dmxPorts[1]->modified);
-    EXPECT_FALSE(beta->dmxPorts[0]->modified);
-    EXPECT_TRUE(beta->network.networkModified);
-    EXPECT_FALSE(beta->frontPanel->modified);
+    EXPECT_TRUE(beta->dmxPorts[1]->state.IsEdited());
+    EXPECT_FALSE(beta->dmxPorts[0]->state.IsEdited());
+    EXPECT_TRUE(beta->network.state.IsEdited());
+    EXPECT_FALSE(beta->frontPanel->state.IsEdited());
     exBaseNode* kappa = Device(exSwitchKappa::kModelCode);
     const auto* largeSwitch = static_cast<exSwitchKappa*>(kappa);
-    EXPECT_TRUE(largeSwitch->modules[3]->dmxPorts[1]->modified);
+    EXPECT_TRUE(largeSwitch->modules[3]->dmxPorts[1]->state.IsEdited());
     EXPECT_TRUE(kappa->modified) << "a module's edit is sent by its switch";
     EXPECT_EQ(ModifiedDevices(), 5) << "Delta, Beta, Theta, the switch and its module";
 
@@ -211,7 +211,7 @@ TEST_F(RigRecordsTest, PendingEditsOutliveAReadBack)
     EXPECT_EQ(beta->dmxPorts[0]->universe, 99);
     EXPECT_EQ(beta->locked, entry.locked);
     EXPECT_EQ(beta->displayTimeout, 5);
-    EXPECT_TRUE(beta->dmxPorts[0]->modified && beta->frontPanel->modified);
+    EXPECT_TRUE(beta->dmxPorts[0]->state.IsEdited() && beta->frontPanel->state.IsEdited());
 }
 
 TEST_F(RigRecordsTest, ValuesNoDialogCanProduceAreLeftAsTheyAre)
@@ -264,9 +264,10 @@ TEST_F(RigRecordsTest, ALoopWhosePartnerIsNoLongerOneIsReleased)
     }
     EXPECT_EQ(Load(document).differing, 3);
     for (exBaseNode* device : rack.Devices()) {
-        if (device->switchPorts.size() < 2 || device->network.modelCode == exSwitchKappa::kModelCode)
+        if (device->switchPorts.size() < 2 ||
+            device->network.modelCode == exSwitchKappa::kModelCode)
             continue;
-        if (!device->switchPorts[1]->modified)
+        if (!device->switchPorts[1]->state.IsEdited())
             continue;
         EXPECT_EQ(device->switchPorts[1]->mode, exSwitchPort::kNormal);
         EXPECT_EQ(device->switchPorts[1]->loopPartner, 0);

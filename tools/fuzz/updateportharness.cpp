@@ -29,7 +29,7 @@ std::string UpdatePortHarness::Run(const uint8_t* data, size_t size)
     FuzzInput input(data, size);
     while (!input.Empty()) {
         exDeviceRegistry registry = rack.Registry();
-        const int before = registry.CountVisible();
+        const int before = registry.CountDevices();
         exBaseNode* device = nullptr;
         switch (input.U8() % kStepCount) {
         case kRaw: {
@@ -63,10 +63,10 @@ std::string UpdatePortHarness::Run(const uint8_t* data, size_t size)
             rack.Tick(1 + input.U8() % 32);
             break;
         }
-        if (device && registry.CountVisible() > before &&
-            rack.status != exDeviceRegistry::StatusText(registry.CountVisible()))
+        if (device && registry.CountDevices() > before &&
+            rack.status != exDeviceRegistry::StatusText(registry.CountDevices()))
             return "status line says \"" + std::string(rack.status.utf8_str()) + "\" with " +
-                   std::to_string(registry.CountVisible()) + " devices shown";
+                   std::to_string(registry.CountDevices()) + " devices shown";
         const std::string problem = CheckRack();
         if (!problem.empty())
             return problem;

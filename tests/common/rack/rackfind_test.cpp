@@ -353,7 +353,7 @@ TEST_F(RackFindTest, F8VisitsLostUnreachableAndUnsentDevicesInRackOrderOrSaysNon
     units[9]->network.currentIp = 0xC0A84D0A; // 192.168.77.10, outside the local subnet
     units[13]->modified = true;               // changed and sent at once: nothing red
     units[15]->modified = true;               // a port changed, not yet sent
-    units[15]->dmxPorts[0]->modified = true;
+    units[15]->dmxPorts[0]->state.Edit();
     units[17]->connectionState = exBaseNode::kLost;
     units[17]->hidden = true;
     rack->Relayout();
@@ -371,7 +371,7 @@ TEST_F(RackFindTest, F8VisitsLostUnreachableAndUnsentDevicesInRackOrderOrSaysNon
 
     units[4]->OnAlive();
     units[9]->network.currentIp = kLocal | 9;
-    units[15]->dmxPorts[0]->modified = false;
+    units[15]->dmxPorts[0]->state.Sent();
     const int position = rack->GetScrollPos(wxVERTICAL);
     Press(WXK_F8);
     Press(WXK_F8, wxMOD_SHIFT);

@@ -14,6 +14,7 @@
 #include "devices/dmxport.h"
 #include "devices/switchport.h"
 #include "discovery/localadapters.h"
+#include "support/readback.h"
 
 using testing::ElementsAre;
 using testing::IsEmpty;
@@ -86,26 +87,26 @@ TEST_F(RackRulesTest, UnsentIsWhatAnElementStillDrawsRed)
     exBaseNode* device = Add("Stage", "10.202.0.5", 5);
     const struct {
         const char* element;
-        bool* mark;
+        exSettingState* state;
     } elements[] = {
-        {"front panel", &device->frontPanel->modified},
-        {"network", &device->network.networkModified},
-        {"DMX port", &device->dmxPorts[0]->modified},
+        {"front panel", &device->frontPanel->state},
+        {"network", &device->network.state},
+        {"DMX port", &device->dmxPorts[0]->state},
     };
     for (const auto& e : elements) {
-        *e.mark = true;
+        e.state->Edit();
         device->modified = true;
         EXPECT_TRUE(exAttention::HoldsUnsentValues(*device)) << e.element;
         EXPECT_TRUE(exAttention::Needs(*device)) << e.element;
         // The device's own mark alone is a change already sent at once.
-        *e.mark = false;
+        e.state->Sent();
         EXPECT_FALSE(exAttention::HoldsUnsentValues(*device)) << e.element;
         EXPECT_FALSE(exAttention::Needs(*device)) << e.element;
     }
     auto* switchPort = new exSwitchPort(device, 0);
     device->switchPorts.push_back(switchPort);
     device->children->Append(switchPort);
-    switchPort->modified = true;
+    switchPort->state.Edit();
     EXPECT_TRUE(exAttention::HoldsUnsentValues(*device)) << "switch port";
     device->modified = false;
     EXPECT_FALSE(exAttention::HoldsUnsentValues(*device)) << "marks without the device's own";
@@ -134,6 +135,19 @@ TEST_F(RackRulesTest, NextNeedingAttentionWrapsRoundTheRackAndStartsOutsideIt)
     devices[4]->network.currentIp = kLocal | 5;
     EXPECT_EQ(exAttention::Next(devices, devices[1], +1), devices[1]) << "itself, last";
     devices[1]->OnAlive();
+    for (exBaseNode* device : devices)
+        MarkReadBack(*device);
     EXPECT_EQ(exAttention::Next(devices, devices[1], +1), nullptr);
+
+    // Found a while ago and still not read back: it needs attention too, once it is overdue.
+    devices[3]->dmxPorts[0]->state.Forget();
+    devices[3]->Tick(exBaseNode::kReadBackOverdueMs - 50);
+    EXPECT_EQ(exAttention::Next(devices, nullptr, +1), nullptr);
+    devices[3]->OnAlive(); // answering all the while
+    devices[3]->Tick(50);
+    EXPECT_EQ(exAttention::Next(devices, nullptr, +1), devices[3]);
+    devices[3]->dmxPorts[0]->state.Read();
+    devices[3]->Tick(50);
+    EXPECT_EQ(exAttention::Next(devices, nullptr, +1), nullptr);
     EXPECT_EQ(exAttention::Next({}, nullptr, +1), nullptr);
 }
