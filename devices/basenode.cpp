@@ -139,7 +139,10 @@ void exBaseNode::ReadAgain()
 
 bool exBaseNode::IsReadBack() const
 {
-    const auto read = [](const auto* element) { return element->state.MaySend(); };
+    // A hidden element (a port a module's bay does not have) is never read.
+    const auto read = [](const auto* element) {
+        return element->hidden || element->state.MaySend();
+    };
     // A module's front panel is its switch's; its ports are read by the switch.
     return (host || read(frontPanel)) && std::all_of(dmxPorts.begin(), dmxPorts.end(), read) &&
            std::all_of(switchPorts.begin(), switchPorts.end(), read);

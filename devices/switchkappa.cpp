@@ -22,6 +22,13 @@ constexpr int kLargePortCount = 18;
 // Fewer ports leave no room for the two SFP cages the layout ends with.
 constexpr int kFewestPorts = 2;
 constexpr int kModuleDesignHeight = 70;
+
+// A module shows the ports its bay reports: the others are never read and never sent.
+void ShowBayPorts(exNodeZeta* module, int count)
+{
+    for (size_t i = 0; i < module->dmxPorts.size(); ++i)
+        module->dmxPorts[i]->hidden = int(i) >= count;
+}
 } // namespace
 
 exSwitchKappa::exSwitchKappa(exCanvasControl* parent) : exBaseNode19Inch(parent, 0)
@@ -191,6 +198,7 @@ void exSwitchKappa::TakeBays(const std::array<uint8_t, 16>& counts)
                 module->SetFirstPortNumber(kPortsPerBay * bay);
                 for (exDMXPort* port : module->dmxPorts)
                     port->state.Forget();
+                ShowBayPorts(module, now);
                 module->SetDirty();
                 created = true;
             } else if (CreateModule(bay)) {
@@ -221,6 +229,7 @@ bool exSwitchKappa::CreateModule(int bay)
     module->designHeight = kModuleDesignHeight;
     module->height = Scaled(kModuleDesignHeight);
     module->SetFirstPortNumber(kPortsPerBay * bay);
+    ShowBayPorts(module, bayPorts[bay]);
     modules[bay] = module;
 
     // Modules stand below the switch in bay order. Counting only the modules of lower bays

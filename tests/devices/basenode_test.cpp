@@ -462,6 +462,10 @@ TEST_F(BaseNodeTest, LostOrUnreachableDevicesCannotBeWorkedWith)
     module->host = foreign;
     module->connectionState = exBaseNode::kHosted;
     foreign->OnAlive();
+    exBaseNode* host = AddNode(0, 0x0AC90043);
+    exBaseNode* moduleOfLostHost = AddNode(1, 0);
+    moduleOfLostHost->host = host;
+    moduleOfLostHost->connectionState = exBaseNode::kHosted;
 
     wxBitmap bitmap(800, 400);
     wxMemoryDC dc(bitmap);
@@ -470,8 +474,12 @@ TEST_F(BaseNodeTest, LostOrUnreachableDevicesCannotBeWorkedWith)
         exBaseNode* device;
         bool online;
         bool usable;
-    } cases[] = {
-        {node, false, false}, {node, true, true}, {foreign, true, false}, {module, true, false}};
+    } cases[] = {{node, false, false},
+                 {node, true, true},
+                 {foreign, true, false},
+                 {module, true, false},
+                 // Its switch is lost: so is the module, whose own state stays hosted.
+                 {moduleOfLostHost, false, false}};
     for (const Case& c : cases) {
         if (c.online)
             c.device->OnAlive();

@@ -362,6 +362,11 @@ TEST_F(ModelsTest, SwitchKappaCarriesModulesInItsBays)
     EXPECT_EQ(kappa->modules[1]->dmxPorts[7]->mode, exDMXPort::kOutput);
     EXPECT_EQ(kappa->modules[1]->dmxPorts[7]->universe, 23);
     EXPECT_EQ(module->dmxPorts[3]->universe, 51);
+    // Bay 3 reports four ports: the module shows those four, and with them it is read back.
+    EXPECT_FALSE(module->dmxPorts[3]->hidden);
+    EXPECT_TRUE(module->dmxPorts[4]->hidden);
+    EXPECT_TRUE(module->IsReadBack());
+    EXPECT_TRUE(kappa->modules[1]->IsReadBack());
     // A slow switch answers each request twice, late answers included: every port is still
     // asked for and read once, in order, and the walk ends only after the last one.
     kappa->StartRefresh();
