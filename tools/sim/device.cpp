@@ -50,7 +50,7 @@ constexpr uint16_t kSwitchSettingsRequest = 0x0041;
 constexpr size_t kDeviceSettingsSize = 222;
 constexpr size_t kDeviceNameOffset = 8;
 constexpr size_t kDeviceNameWidth = 17;
-constexpr size_t kLockOffset = 34;         // 1 unlocked, 2 locked
+constexpr size_t kLockOffset = 34; // 1 unlocked, 2 locked
 constexpr size_t kDisplayTimeoutOffset = 35;
 constexpr size_t kLine2Offset = 36;
 constexpr size_t kLine2Width = 58;
@@ -83,13 +83,13 @@ constexpr size_t kSwitchTextOffset = 32;
 constexpr size_t kSwitchByteBOffset = 64;
 constexpr size_t kSwitchByteAOffset = 65;
 constexpr size_t kSwitchRecordsOffset = 66;
-constexpr size_t kSwitchSmallSize = 450;   // 24 records of 16 bytes
-constexpr size_t kSwitchLargeSize = 1354;  // 160 records of 8 bytes, then the bay table
+constexpr size_t kSwitchSmallSize = 450;  // 24 records of 16 bytes
+constexpr size_t kSwitchLargeSize = 1354; // 160 records of 8 bytes, then the bay table
 constexpr size_t kSmallRecordStride = 16;
 constexpr size_t kLargeRecordStride = 8;
 constexpr size_t kRecordModeOffset = 0;
 constexpr size_t kRecordSpeedOffset = 1;
-constexpr size_t kRecordValueOffset = 2;   // little-endian
+constexpr size_t kRecordValueOffset = 2; // little-endian
 constexpr size_t kBayTableOffset = 1346;
 
 // Art-Net (6454).
@@ -152,7 +152,10 @@ bool IsKivnet(const ByteReader& reader)
     return reader.U16Be(kKivnetVersionOffset) == kKivnetVersion;
 }
 
-uint8_t Bcd(int value) { return uint8_t((value / 10 % 10) << 4 | value % 10); }
+uint8_t Bcd(int value)
+{
+    return uint8_t((value / 10 % 10) << 4 | value % 10);
+}
 
 // ---- Update port ----
 
@@ -223,12 +226,12 @@ void ApplySwitchSettings(Device& device, const ByteReader& reader)
 {
     const bool kappa = device.IsKappa();
     const size_t stride = kappa ? kLargeRecordStride : kSmallRecordStride;
-    const size_t maxRecords = ((kappa ? kBayTableOffset : kSwitchSmallSize) -
-                               kSwitchRecordsOffset) / stride;
+    const size_t maxRecords =
+        ((kappa ? kBayTableOffset : kSwitchSmallSize) - kSwitchRecordsOffset) / stride;
     if (!reader.Has(0, kSwitchRecordsOffset))
         return;
-    size_t records = std::min<size_t>(reader.U8(kSwitchRecordCountOffset),
-                                      device.switchPorts.size());
+    size_t records =
+        std::min<size_t>(reader.U8(kSwitchRecordCountOffset), device.switchPorts.size());
     records = std::min(records, maxRecords);
     if (!reader.Has(0, kSwitchRecordsOffset + stride * records))
         return;
@@ -304,9 +307,12 @@ size_t RequiredLength(const ByteReader& answer)
         return kOptionBOffset + 1;
     case kPortSettingsRequest:
         switch (answer.U8(kPortModeOffset)) {
-        case kDisabled: return kPortModeOffset + 1;
-        case kInput: return kInputFormSize;
-        default: return kOutputFormSize;
+        case kDisabled:
+            return kPortModeOffset + 1;
+        case kInput:
+            return kInputFormSize;
+        default:
+            return kOutputFormSize;
         }
     case kIdentifyReply:
         return kIdentifyIdOffset + 2;
@@ -344,13 +350,19 @@ Outcome HandleArtNet(Device& device, const ByteReader& reader)
 uint16_t PortOf(Service service)
 {
     switch (service) {
-    case kUpdate: return kUpdatePort;
-    case kKivnet: return kKivnetPort;
-    default: return kArtNetPort;
+    case kUpdate:
+        return kUpdatePort;
+    case kKivnet:
+        return kKivnetPort;
+    default:
+        return kArtNetPort;
     }
 }
 
-const std::vector<ModelInfo>& AllModels() { return kModels; }
+const std::vector<ModelInfo>& AllModels()
+{
+    return kModels;
+}
 
 const ModelInfo* FindModel(uint16_t code)
 {
@@ -398,9 +410,12 @@ Outcome HandleDatagram(Device& device, Service service, const uint8_t* data, siz
 {
     const ByteReader reader(data, length);
     switch (service) {
-    case kUpdate: return HandleUpdate(device, reader);
-    case kKivnet: return SpoilIfDue(device, HandleKivnet(device, reader));
-    default: return HandleArtNet(device, reader);
+    case kUpdate:
+        return HandleUpdate(device, reader);
+    case kKivnet:
+        return SpoilIfDue(device, HandleKivnet(device, reader));
+    default:
+        return HandleArtNet(device, reader);
     }
 }
 
@@ -464,8 +479,8 @@ std::vector<uint8_t> BuildSwitchSettingsReply(const Device& device)
     const bool kappa = device.IsKappa();
     const size_t size = kappa ? kSwitchLargeSize : kSwitchSmallSize;
     const size_t stride = kappa ? kLargeRecordStride : kSmallRecordStride;
-    const size_t maxRecords = ((kappa ? kBayTableOffset : kSwitchSmallSize) -
-                               kSwitchRecordsOffset) / stride;
+    const size_t maxRecords =
+        ((kappa ? kBayTableOffset : kSwitchSmallSize) - kSwitchRecordsOffset) / stride;
     const size_t records = std::min(device.switchPorts.size(), maxRecords);
     ByteWriter writer(size);
     KivnetHeader(writer, kReplyFlag | kSwitchSettingsRequest);

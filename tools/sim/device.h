@@ -22,9 +22,9 @@ struct ModelInfo {
     uint16_t code;
     const char* title;
     Family family;
-    int dmxPorts;     // node models
-    int portBase;     // added to a port's index to give its number on the wire
-    int switchPorts;  // switch models (the SwitchKappa's default; it may have 10 or 18)
+    int dmxPorts;    // node models
+    int portBase;    // added to a port's index to give its number on the wire
+    int switchPorts; // switch models (the SwitchKappa's default; it may have 10 or 18)
 };
 
 const std::vector<ModelInfo>& AllModels();
@@ -39,7 +39,7 @@ struct DmxPort {
 };
 
 struct SwitchPort {
-    uint8_t mode = 1;   // 1 normal, 2 trunk/loop, 3 filter
+    uint8_t mode = 1; // 1 normal, 2 trunk/loop, 3 filter
     uint8_t speed = 0;
     uint16_t value = 1; // VLAN, or the loop partner in mode 2
 };
@@ -57,13 +57,13 @@ struct Device {
     const ModelInfo* model = nullptr;
     uint16_t modelCode = 0; // a SwitchKappa answers to two codes
     uint16_t unit = 0;
-    uint32_t ip = 0;        // the address it answers from (host order)
+    uint32_t ip = 0; // the address it answers from (host order)
     uint32_t mask = 0;
-    bool dhcp = false;      // reports address 0 and keeps the address it has
+    bool dhcp = false; // reports address 0 and keeps the address it has
     std::array<uint8_t, 6> mac{};
     std::string name;
     std::string line2 = "Ready";
-    std::string longName;   // empty: "Pylon <title> ID: <id>"
+    std::string longName; // empty: "Pylon <title> ID: <id>"
     bool locked = false;
     uint8_t displayTimeout = 1;
     uint8_t optionA = 0;
@@ -80,8 +80,8 @@ struct Device {
 
     // Behaviour for tests.
     bool stopped = false;
-    int64_t stopAtMs = -1; // stops answering at this simulator time
-    int delayMs = -1;      // -1: the simulator's delay
+    int64_t stopAtMs = -1;         // stops answering at this simulator time
+    int delayMs = -1;              // -1: the simulator's delay
     bool answerTwice = false;      // every Kivnet answer goes out twice
     Spoil spoilNext = Spoil::None; // clears itself once a Kivnet answer has gone out spoiled
 

@@ -70,8 +70,8 @@ std::array<uint8_t, 6> ParseMac(const std::string& text)
 {
     std::array<uint8_t, 6> mac{};
     unsigned parts[6];
-    if (std::sscanf(text.c_str(), "%x:%x:%x:%x:%x:%x", &parts[0], &parts[1], &parts[2],
-                    &parts[3], &parts[4], &parts[5]) != 6)
+    if (std::sscanf(text.c_str(), "%x:%x:%x:%x:%x:%x", &parts[0], &parts[1], &parts[2], &parts[3],
+                    &parts[4], &parts[5]) != 6)
         throw std::runtime_error("\"mac\" is not a MAC address");
     for (size_t i = 0; i < 6; ++i)
         mac[i] = uint8_t(parts[i]);
@@ -106,8 +106,8 @@ Device ParseDevice(const json& object, size_t index)
     device.dhcp = object.value("dhcp", false);
     device.mac = object.contains("mac") ? ParseMac(object["mac"].get<std::string>())
                                         : DefaultMac(uint32_t(index));
-    device.name = object.value("name", std::string(model->title) + " " +
-                                           std::to_string(device.unit));
+    device.name =
+        object.value("name", std::string(model->title) + " " + std::to_string(device.unit));
     device.line2 = object.value("line2", device.line2);
     device.longName = object.value("longName", std::string());
     device.locked = object.value("locked", false);
@@ -194,8 +194,7 @@ bool ParseDeviceList(const std::string& text, DeviceList& list, std::string& err
     return true;
 }
 
-std::vector<Device> GenerateDevices(int count, uint32_t first, uint32_t mask,
-                                    const ModelInfo* only)
+std::vector<Device> GenerateDevices(int count, uint32_t first, uint32_t mask, const ModelInfo* only)
 {
     std::vector<Device> devices;
     const std::vector<ModelInfo>& models = AllModels();

@@ -27,7 +27,10 @@ enum Tag : uint64_t {
     kControlClient = 5,
 };
 
-uint64_t MakeTag(Tag kind, uint64_t value) { return uint64_t(kind) << 48 | value; }
+uint64_t MakeTag(Tag kind, uint64_t value)
+{
+    return uint64_t(kind) << 48 | value;
+}
 
 int PrefixLength(uint32_t mask)
 {
@@ -50,7 +53,10 @@ bool ValidInterfaceName(const std::string& name)
 
 // The simulator cannot tell a broadcast from a unicast to an address of the namespace that
 // belongs to no device; a destination ending in .255 (or 255.255.255.255) counts as broadcast.
-bool LooksLikeBroadcast(uint32_t destination) { return (destination & 0xFF) == 0xFF; }
+bool LooksLikeBroadcast(uint32_t destination)
+{
+    return (destination & 0xFF) == 0xFF;
+}
 
 std::string Hex(const uint8_t* data, size_t length)
 {
@@ -159,8 +165,8 @@ bool Simulator::Start()
             bind(controlListener_, reinterpret_cast<sockaddr*>(&local), sizeof(local)) != 0 ||
             listen(controlListener_, 8) != 0 ||
             !Watch(controlListener_, MakeTag(kControlListener, 0))) {
-            fprintf(stderr, "rigwise-sim: cannot listen on %s: %s\n",
-                    options_.controlPath.c_str(), strerror(errno));
+            fprintf(stderr, "rigwise-sim: cannot listen on %s: %s\n", options_.controlPath.c_str(),
+                    strerror(errno));
             return false;
         }
     }
@@ -199,8 +205,7 @@ bool Simulator::AddAddresses(const std::vector<size_t>& devices)
                 PrefixLength(device.mask), options_.interface.c_str());
     }
     if (pclose(batch) != 0)
-        fprintf(stderr, "rigwise-sim: adding addresses to %s failed\n",
-                options_.interface.c_str());
+        fprintf(stderr, "rigwise-sim: adding addresses to %s failed\n", options_.interface.c_str());
     return true;
 }
 
@@ -224,8 +229,8 @@ int Simulator::OpenSocket(uint32_t address, uint16_t port, bool broadcastReceive
     local.sin_port = htons(port);
     local.sin_addr.s_addr = htonl(address);
     if (bind(fd, reinterpret_cast<sockaddr*>(&local), sizeof(local)) != 0) {
-        fprintf(stderr, "rigwise-sim: cannot bind %s:%u: %s\n", AddressText(address).c_str(),
-                port, strerror(errno));
+        fprintf(stderr, "rigwise-sim: cannot bind %s:%u: %s\n", AddressText(address).c_str(), port,
+                strerror(errno));
         close(fd);
         return -1;
     }
@@ -354,8 +359,8 @@ bool Simulator::Answering(const Device& device) const
     return !device.stopped && (device.stopAtMs < 0 || NowMs() < device.stopAtMs);
 }
 
-void Simulator::Deliver(size_t index, Service service, const sockaddr_in& from,
-                        const uint8_t* data, size_t length)
+void Simulator::Deliver(size_t index, Service service, const sockaddr_in& from, const uint8_t* data,
+                        size_t length)
 {
     Device& device = devices_[index];
     if (!Answering(device))
@@ -460,10 +465,10 @@ std::string Simulator::Execute(const std::string& line)
 {
     using Handler = std::string (Simulator::*)(std::istream&);
     static const std::map<std::string, Handler> kHandlers = {
-        {"stop", &Simulator::StopCommand},       {"resume", &Simulator::ResumeCommand},
-        {"module", &Simulator::ModuleCommand},   {"address", &Simulator::AddressCommand},
-        {"drop", &Simulator::DropCommand},       {"delay", &Simulator::DelayCommand},
-        {"twice", &Simulator::TwiceCommand},     {"spoil", &Simulator::SpoilCommand},
+        {"stop", &Simulator::StopCommand},     {"resume", &Simulator::ResumeCommand},
+        {"module", &Simulator::ModuleCommand}, {"address", &Simulator::AddressCommand},
+        {"drop", &Simulator::DropCommand},     {"delay", &Simulator::DelayCommand},
+        {"twice", &Simulator::TwiceCommand},   {"spoil", &Simulator::SpoilCommand},
         {"quit", &Simulator::QuitCommand},
     };
     std::istringstream words(line);
@@ -502,9 +507,15 @@ bool Simulator::ReadDevices(std::istream& words, size_t& first, size_t& last) co
     return true;
 }
 
-std::string Simulator::StopCommand(std::istream& words) { return SetStopped(words, true); }
+std::string Simulator::StopCommand(std::istream& words)
+{
+    return SetStopped(words, true);
+}
 
-std::string Simulator::ResumeCommand(std::istream& words) { return SetStopped(words, false); }
+std::string Simulator::ResumeCommand(std::istream& words)
+{
+    return SetStopped(words, false);
+}
 
 std::string Simulator::SetStopped(std::istream& words, bool stopped)
 {
@@ -537,8 +548,8 @@ std::string Simulator::AddressCommand(std::istream& words)
     size_t index = 0;
     std::string ipText, maskText;
     uint32_t ip = 0, mask = 0;
-    if (!ReadDevice(words, index) || !(words >> ipText >> maskText) ||
-        !ParseAddress(ipText, ip) || !ParseAddress(maskText, mask) || ip == 0)
+    if (!ReadDevice(words, index) || !(words >> ipText >> maskText) || !ParseAddress(ipText, ip) ||
+        !ParseAddress(maskText, mask) || ip == 0)
         return "error usage: address N IP MASK";
     if (byAddress_.count(ip) && byAddress_[ip] != index)
         return "error address in use";

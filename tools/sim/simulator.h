@@ -66,8 +66,8 @@ private:
     bool Watch(int fd, uint64_t tag);
 
     void ReadSocket(int fd, size_t device, Service service, bool wildcard);
-    void Record(const sockaddr_in& from, uint32_t destination, Service service,
-                const uint8_t* data, size_t length);
+    void Record(const sockaddr_in& from, uint32_t destination, Service service, const uint8_t* data,
+                size_t length);
     void Deliver(size_t device, Service service, const sockaddr_in& from, const uint8_t* data,
                  size_t length);
     bool Answering(const Device& device) const;
@@ -96,7 +96,7 @@ private:
 
     std::vector<Device> devices_;
     SimulatorOptions options_;
-    std::vector<int> sockets_;       // device * kServiceCount + service
+    std::vector<int> sockets_; // device * kServiceCount + service
     int wildcard_[kServiceCount] = {-1, -1, -1};
     std::map<uint32_t, size_t> byAddress_;
     int epoll_ = -1;
