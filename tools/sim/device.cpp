@@ -170,6 +170,7 @@ Outcome HandleUpdate(Device& device, const ByteReader& reader)
     const uint16_t code = reader.U16Be(kUpdateCodeOffset);
     if (code == kDiscoveryRequest) {
         outcome.answers.push_back(BuildDiscoveryReply(device));
+        outcome.request = Request::Discovery;
     } else if (code == kNetworkSettings && reader.Has(0, kNetworkSettingsMinSize)) {
         if (reader.U16Be(kNetworkUnitOffset) != device.unit ||
             reader.U16Be(kNetworkModelOffset) != device.modelCode)
@@ -261,8 +262,10 @@ Outcome HandleKivnet(Device& device, const ByteReader& reader)
     const bool dmxPorts = !device.IsSwitch() || device.IsKappa();
     switch (code) {
     case kDeviceSettingsRequest:
-        if (!device.IsSwitch())
+        if (!device.IsSwitch()) {
             outcome.answers.push_back(BuildDeviceSettingsReply(device));
+            outcome.request = Request::DeviceSettings;
+        }
         break;
     case kDeviceSettings:
         if (!device.IsSwitch())
@@ -271,8 +274,10 @@ Outcome HandleKivnet(Device& device, const ByteReader& reader)
     case kPortSettingsRequest:
         if (dmxPorts && reader.Has(0, kPortRequestMinSize)) {
             const int number = reader.U8(kPortNumberOffset);
-            if (const DmxPort* port = device.PortByWireNumber(number))
+            if (const DmxPort* port = device.PortByWireNumber(number)) {
                 outcome.answers.push_back(BuildPortSettingsReply(device, number, *port));
+                outcome.request = Request::PortSettings;
+            }
         }
         break;
     case kPortProgramming:
@@ -280,12 +285,16 @@ Outcome HandleKivnet(Device& device, const ByteReader& reader)
             ApplyPortProgramming(device, reader);
         break;
     case kIdentifyRequest:
-        if (device.IsSwitch())
+        if (device.IsSwitch()) {
             outcome.answers.push_back(BuildIdentifyReply(device));
+            outcome.request = Request::Identify;
+        }
         break;
     case kSwitchSettingsRequest:
-        if (device.IsSwitch())
+        if (device.IsSwitch()) {
             outcome.answers.push_back(BuildSwitchSettingsReply(device));
+            outcome.request = Request::SwitchSettings;
+        }
         break;
     case kSwitchSettings:
         if (device.IsSwitch())
@@ -340,8 +349,10 @@ Outcome HandleArtNet(Device& device, const ByteReader& reader)
     for (size_t i = 0; i < 8; ++i)
         if (reader.U8(i) != kArtNetId[i])
             return outcome;
-    if (reader.U16Le(kArtOpCodeOffset) == kOpPoll)
+    if (reader.U16Le(kArtOpCodeOffset) == kOpPoll) {
         outcome.answers.push_back(BuildArtPollReply(device));
+        outcome.request = Request::ArtPoll;
+    }
     return outcome;
 }
 
@@ -409,14 +420,27 @@ Device MakeDevice(const ModelInfo& model, uint16_t modelCode)
 Outcome HandleDatagram(Device& device, Service service, const uint8_t* data, size_t length)
 {
     const ByteReader reader(data, length);
+    Outcome outcome;
     switch (service) {
     case kUpdate:
-        return HandleUpdate(device, reader);
+        outcome = HandleUpdate(device, reader);
+        break;
     case kKivnet:
-        return SpoilIfDue(device, HandleKivnet(device, reader));
+        outcome = HandleKivnet(device, reader);
+        break;
     default:
-        return HandleArtNet(device, reader);
+        outcome = HandleArtNet(device, reader);
+        break;
     }
+    // Only requests it would answer count towards the ones a device ignores.
+    if (outcome.request != Request::None && !outcome.answers.empty()) {
+        int& left = device.ignoreFirst[size_t(outcome.request)];
+        if (left > 0) {
+            --left;
+            outcome.answers.clear();
+        }
+    }
+    return service == kKivnet ? SpoilIfDue(device, std::move(outcome)) : outcome;
 }
 
 std::vector<uint8_t> BuildDiscoveryReply(const Device& device)
@@ -571,6 +595,76 @@ void SpoilAnswer(std::vector<uint8_t>& answer, Spoil how)
         answer[kPortModeOffset] = kRefusedPortMode;
     else if (how != Spoil::None)
         answer.resize(std::min(answer.size(), RequiredLength(reader)) - 1);
+}
+
+namespace {
+
+const char* const kRequestNames[kRequestKinds] = {
+    "discovery", "deviceSettings", "portSettings", "identify", "switchSettings", "artPoll",
+};
+
+} // namespace
+
+bool ParseRequest(const std::string& text, Request& request)
+{
+    for (size_t i = 0; i < kRequestKinds; ++i)
+        if (text == kRequestNames[i]) {
+            request = Request(i);
+            return true;
+        }
+    return false;
+}
+
+bool ParsePortMode(const std::string& text, int& mode)
+{
+    if (text == "disabled" || text == "0")
+        mode = kDisabled;
+    else if (text == "input" || text == "1")
+        mode = kInput;
+    else if (text == "output" || text == "2")
+        mode = kOutput;
+    else
+        return false;
+    return true;
+}
+
+bool ApplyPanelChange(Device& device, const PanelChange& change, std::string& error)
+{
+    if (change.rename && change.name.empty()) {
+        error = "a name has at least one character";
+        return false;
+    }
+    DmxPort* port = nullptr;
+    if (change.dmxPort >= 0) {
+        port = device.PortByWireNumber(change.dmxPort);
+        if (!port) {
+            error = "no DMX port " + std::to_string(change.dmxPort);
+            return false;
+        }
+        if (change.mode > kOutput || change.universe > 0xFFFF) {
+            error = "modes are disabled, input and output, universe codes 0 to 0xFFFF";
+            return false;
+        }
+    }
+    if (change.switchPort != 0) {
+        if (change.switchPort < 0 || size_t(change.switchPort) > device.switchPorts.size()) {
+            error = "no switch port " + std::to_string(change.switchPort);
+            return false;
+        }
+        if (change.speed < 0 || change.speed > 3) {
+            error = "switch port speeds are 0 to 3";
+            return false;
+        }
+    }
+    if (change.rename)
+        device.name = change.name;
+    if (port && change.mode >= 0)
+        port->mode = uint8_t(change.mode);
+    if (port && change.universe >= 0)
+        port->universe = uint16_t(change.universe);
+    if (change.switchPort != 0)
+        device.switchPorts[size_t(change.switchPort - 1)].speed = uint8_t(change.speed);
+    return true;
 }
 
 std::string AddressText(uint32_t address)
