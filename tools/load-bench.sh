@@ -2,7 +2,7 @@
 # Measures the real program under load from outside, as a user meets it: its own process against
 # COUNT simulated NodeBetas in a private network, on a virtual display of its own.
 #
-#   tools/load-bench.sh [--build DIR] [--tools DIR] [--flood] [--idle-seconds N]
+#   tools/load-bench.sh [--build DIR] [--tools DIR] [--slow] [--flood] [--idle-seconds N]
 #                       [--flood-seconds N] [--flood-rate N] [--readback-timeout N]
 #                       [--screenshots DIR] [COUNT...]
 #
@@ -10,6 +10,9 @@
 #                       taken from the top of this tree)
 #   --tools DIR         the build holding rigwise-sim, rigwise-flood and rigwise-uiprobe
 #                       (default: --build when it has them, else build)
+#   --slow              slow devices, as real ones are: every answer waits a random 0 to 200 ms
+#                       (so answers overtake each other) and each device drops 20 % of what it
+#                       receives (rigwise-sim --jitter 200 --drop 20); adds the slow figures below
 #   --flood             after the idle figures, flood the program (rigwise-flood) and measure
 #                       it during and after the flood
 #   --idle-seconds N    idle CPU window (default 20)
@@ -23,7 +26,12 @@
 # first ArtPoll, from the simulator's record), the UDP receive buffer errors of the program's
 # namespace, idle CPU, memory and, with --flood, CPU, click-to-dialog latency, errors and memory
 # during and after the flood and how long a device that starts answering afterwards takes to be
-# read back. Runs entirely inside private network namespaces; needs root.
+# read back. With --slow it adds, from the same record, how many of the COUNT devices are fully
+# read back (they have had the program's ArtPoll, the last step of a node's read-back, and no
+# identify or settings request since: the program has stopped asking them) 10 s after the first
+# discovery request, when the last of them got there (or "not within 70 s"), how many are after
+# one more minute left idle (70 s), and where the read-back of the others stopped. Runs entirely
+# inside private network namespaces; needs root.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 if [ "${RIGWISE_PRIVATE_NET:-}" != "1" ]; then
@@ -31,13 +39,16 @@ if [ "${RIGWISE_PRIVATE_NET:-}" != "1" ]; then
 fi
 
 usage() {
-    sed -n '2,26p' "$0" | sed 's/^# \{0,1\}//' >&2
+    awk 'NR > 1 && /^#/ { sub(/^# ?/, ""); print; next } NR > 1 { exit }' "$0" >&2
     exit 2
 }
 
 build=build
 tools=
 flood=0
+slow=0
+slow_jitter_ms=200
+slow_drop_percent=20
 idle_seconds=20
 flood_seconds=60
 flood_rate=20000
@@ -48,6 +59,7 @@ while [ "$#" -gt 0 ]; do
     case "$1" in
     --build) build=${2:?}; shift 2 ;;
     --tools) tools=${2:?}; shift 2 ;;
+    --slow) slow=1; shift ;;
     --flood) flood=1; shift ;;
     --idle-seconds) idle_seconds=${2:?}; shift 2 ;;
     --flood-seconds) flood_seconds=${2:?}; shift 2 ;;
@@ -165,6 +177,58 @@ readback_state() {
     ' "$work/record"
 }
 
+# From the simulator's record up to SECONDS after the first discovery request: how many of the
+# generated devices are fully read back (they have had an ArtPoll at their own address, and no
+# identify or settings request since), the ms from the first discovery request to the moment
+# the last of COUNT got there (-1 while not all have), and for the others where the program
+# stopped: no request at all, the device settings request or a port settings request last.
+fully_read_back() { # SECONDS COUNT
+    awk -v extra="$extra_address" -v within="$1" -v count="$2" '
+        function device(field) { split(field, to, ":"); return to[1] }
+        function own(ip) { return ip !~ /\.255$/ && ip != extra }
+        !started && $3 ~ /:6464$/ && substr($4, 1, 12) == "4d2d52000010" {
+            started = 1; start = $1
+        }
+        started && $1 > start + within { exit }
+        $3 ~ /:6454$/ && substr($4, 1, 20) == "4172742d4e6574000020" {
+            ip = device($3)
+            if (own(ip) && !done[ip]) { done[ip] = 1; at[ip] = $1 }
+        }
+        $3 ~ /:6517$/ && substr($4, 1, 12) == "003693160001" {
+            code = substr($4, 13, 4)
+            ip = device($3)
+            if (own(ip) && (code == "0010" || code == "0021" || code == "0031" || code == "0041")) {
+                done[ip] = 0; asked[ip] = code
+            }
+        }
+        END {
+            for (ip in done) if (done[ip]) { finished++; if (at[ip] > last) last = at[ip] }
+            for (ip in asked) if (!done[ip]) { if (asked[ip] == "0021") device_stage++; else port_stage++ }
+            seen = 0
+            for (ip in done) seen++
+            for (ip in asked) if (!(ip in done)) seen++
+            printf "%d %d %d %d %d\n", finished,
+                (finished >= count && started) ? (last - start) * 1000 + 0.5 : -1,
+                count - seen, device_stage, port_stage
+        }
+    ' "$work/record"
+}
+
+# Waits until the record holds a datagram received SECONDS after the first discovery request
+# (the program asks for discovery every second); fails after LIMIT seconds of waiting.
+wait_for_record_time() { # SECONDS LIMIT
+    local deadline=$(($(now_ns) + $2 * 1000000000))
+    until awk -v within="$1" '
+            !started && $3 ~ /:6464$/ && substr($4, 1, 12) == "4d2d52000010" {
+                started = 1; start = $1
+            }
+            started && $1 > start + within { found = 1; exit }
+            END { exit !found }' "$work/record"; do
+        [ "$(now_ns)" -lt "$deadline" ] || return 1
+        sleep 0.5
+    done
+}
+
 # Waits (polling every 10 ms) for a record line holding TEXT that comes after byte OFFSET;
 # prints the ms waited, or fails after SECONDS.
 wait_for_record() { # TEXT OFFSET SECONDS
@@ -227,10 +291,12 @@ start_count() { # COUNT INDEX
 {"devices": [{"model": "0x0103", "unit": 60000, "ip": "$extra_address", "mask": "255.255.0.0",
               "mac": "02:52:57:ff:ff:ff", "name": "Late Node", "stopped": true}]}
 JSON
+    local slowness=()
+    [ "$slow" -eq 0 ] || slowness=(--jitter "$slow_jitter_ms" --drop "$slow_drop_percent")
     tools/simnet.sh sim "$name" "$sim" --devices "$work/rack.json" --generate "$1" \
         --model 0x0103 --interface "rws-$name" --record "$work/record" \
         --control "$work/control" --ready-file "$work/ready" --duration 7200 \
-        >"$work/sim.log" 2>&1 &
+        "${slowness[@]}" >"$work/sim.log" 2>&1 &
     sim_pid=$!
     wait_for_file "$work/ready" 300 || { say "the simulator did not start"; exit 1; }
 }
@@ -280,6 +346,34 @@ errors_delta() { # "RCVBUF INERRORS" before, after
     read -r r0 i0 <<<"$1"
     read -r r1 i1 <<<"$2"
     echo "RcvbufErrors $((r1 - r0)), InErrors $((i1 - i0))"
+}
+
+# With --slow: how many devices are fully read back 10 s after the first discovery request and
+# after one more minute idle, when the last got there, and where the others stopped.
+measure_slow() { # COUNT
+    local count=$1 finished last never device_stage port_stage
+    figure "simulated devices" \
+        "answer after a random 0-$slow_jitter_ms ms, drop $slow_drop_percent % of what they receive"
+    if [ "$count" -eq 0 ]; then
+        measure_idle
+        return
+    fi
+    wait_for_record_time 10 120 || say "no record 10 s after the first discovery request"
+    read -r finished _ < <(fully_read_back 10 "$count")
+    figure "fully read back 10 s after discovery" "$finished of $count"
+    measure_idle
+    wait_for_record_time 70 120 || say "no record 70 s after the first discovery request"
+    read -r finished last never device_stage port_stage < <(fully_read_back 70 "$count")
+    if [ "$last" -ge 0 ]; then
+        figure "last device fully read back" "$last ms after the first discovery request"
+    else
+        figure "last device fully read back" "not within 70 s"
+    fi
+    figure "fully read back after a minute idle (70 s)" "$finished of $count"
+    if [ "$finished" -lt "$count" ]; then
+        figure "where the others stopped" \
+            "$never never asked, $device_stage at device settings, $port_stage at port settings"
+    fi
 }
 
 measure_idle() {
@@ -353,7 +447,11 @@ bench_count() { # COUNT INDEX
     figure "machine" "$machine, load average $(cut -d' ' -f1-3 /proc/loadavg) at start"
     figure "program" "$(readlink -f "$program")"
     measure_readback "$count"
-    measure_idle
+    if [ "$slow" -eq 1 ]; then
+        measure_slow "$count" # the idle figures come within its minute
+    else
+        measure_idle
+    fi
     if [ "$flood" -eq 1 ]; then
         say "$count devices: flooding for $flood_seconds s"
         measure_flood "$count"

@@ -50,7 +50,7 @@ constexpr uint16_t kSwitchSettingsRequest = 0x0041;
 constexpr size_t kDeviceSettingsSize = 222;
 constexpr size_t kDeviceNameOffset = 8;
 constexpr size_t kDeviceNameWidth = 17;
-constexpr size_t kLockOffset = 34;         // 1 unlocked, 2 locked
+constexpr size_t kLockOffset = 34; // 1 unlocked, 2 locked
 constexpr size_t kDisplayTimeoutOffset = 35;
 constexpr size_t kLine2Offset = 36;
 constexpr size_t kLine2Width = 58;
@@ -83,13 +83,13 @@ constexpr size_t kSwitchTextOffset = 32;
 constexpr size_t kSwitchByteBOffset = 64;
 constexpr size_t kSwitchByteAOffset = 65;
 constexpr size_t kSwitchRecordsOffset = 66;
-constexpr size_t kSwitchSmallSize = 450;   // 24 records of 16 bytes
-constexpr size_t kSwitchLargeSize = 1354;  // 160 records of 8 bytes, then the bay table
+constexpr size_t kSwitchSmallSize = 450;  // 24 records of 16 bytes
+constexpr size_t kSwitchLargeSize = 1354; // 160 records of 8 bytes, then the bay table
 constexpr size_t kSmallRecordStride = 16;
 constexpr size_t kLargeRecordStride = 8;
 constexpr size_t kRecordModeOffset = 0;
 constexpr size_t kRecordSpeedOffset = 1;
-constexpr size_t kRecordValueOffset = 2;   // little-endian
+constexpr size_t kRecordValueOffset = 2; // little-endian
 constexpr size_t kBayTableOffset = 1346;
 
 // Art-Net (6454).
@@ -152,7 +152,10 @@ bool IsKivnet(const ByteReader& reader)
     return reader.U16Be(kKivnetVersionOffset) == kKivnetVersion;
 }
 
-uint8_t Bcd(int value) { return uint8_t((value / 10 % 10) << 4 | value % 10); }
+uint8_t Bcd(int value)
+{
+    return uint8_t((value / 10 % 10) << 4 | value % 10);
+}
 
 // ---- Update port ----
 
@@ -167,6 +170,7 @@ Outcome HandleUpdate(Device& device, const ByteReader& reader)
     const uint16_t code = reader.U16Be(kUpdateCodeOffset);
     if (code == kDiscoveryRequest) {
         outcome.answers.push_back(BuildDiscoveryReply(device));
+        outcome.request = Request::Discovery;
     } else if (code == kNetworkSettings && reader.Has(0, kNetworkSettingsMinSize)) {
         if (reader.U16Be(kNetworkUnitOffset) != device.unit ||
             reader.U16Be(kNetworkModelOffset) != device.modelCode)
@@ -223,12 +227,12 @@ void ApplySwitchSettings(Device& device, const ByteReader& reader)
 {
     const bool kappa = device.IsKappa();
     const size_t stride = kappa ? kLargeRecordStride : kSmallRecordStride;
-    const size_t maxRecords = ((kappa ? kBayTableOffset : kSwitchSmallSize) -
-                               kSwitchRecordsOffset) / stride;
+    const size_t maxRecords =
+        ((kappa ? kBayTableOffset : kSwitchSmallSize) - kSwitchRecordsOffset) / stride;
     if (!reader.Has(0, kSwitchRecordsOffset))
         return;
-    size_t records = std::min<size_t>(reader.U8(kSwitchRecordCountOffset),
-                                      device.switchPorts.size());
+    size_t records =
+        std::min<size_t>(reader.U8(kSwitchRecordCountOffset), device.switchPorts.size());
     records = std::min(records, maxRecords);
     if (!reader.Has(0, kSwitchRecordsOffset + stride * records))
         return;
@@ -258,8 +262,10 @@ Outcome HandleKivnet(Device& device, const ByteReader& reader)
     const bool dmxPorts = !device.IsSwitch() || device.IsKappa();
     switch (code) {
     case kDeviceSettingsRequest:
-        if (!device.IsSwitch())
+        if (!device.IsSwitch()) {
             outcome.answers.push_back(BuildDeviceSettingsReply(device));
+            outcome.request = Request::DeviceSettings;
+        }
         break;
     case kDeviceSettings:
         if (!device.IsSwitch())
@@ -268,8 +274,10 @@ Outcome HandleKivnet(Device& device, const ByteReader& reader)
     case kPortSettingsRequest:
         if (dmxPorts && reader.Has(0, kPortRequestMinSize)) {
             const int number = reader.U8(kPortNumberOffset);
-            if (const DmxPort* port = device.PortByWireNumber(number))
+            if (const DmxPort* port = device.PortByWireNumber(number)) {
                 outcome.answers.push_back(BuildPortSettingsReply(device, number, *port));
+                outcome.request = Request::PortSettings;
+            }
         }
         break;
     case kPortProgramming:
@@ -277,12 +285,16 @@ Outcome HandleKivnet(Device& device, const ByteReader& reader)
             ApplyPortProgramming(device, reader);
         break;
     case kIdentifyRequest:
-        if (device.IsSwitch())
+        if (device.IsSwitch()) {
             outcome.answers.push_back(BuildIdentifyReply(device));
+            outcome.request = Request::Identify;
+        }
         break;
     case kSwitchSettingsRequest:
-        if (device.IsSwitch())
+        if (device.IsSwitch()) {
             outcome.answers.push_back(BuildSwitchSettingsReply(device));
+            outcome.request = Request::SwitchSettings;
+        }
         break;
     case kSwitchSettings:
         if (device.IsSwitch())
@@ -304,9 +316,12 @@ size_t RequiredLength(const ByteReader& answer)
         return kOptionBOffset + 1;
     case kPortSettingsRequest:
         switch (answer.U8(kPortModeOffset)) {
-        case kDisabled: return kPortModeOffset + 1;
-        case kInput: return kInputFormSize;
-        default: return kOutputFormSize;
+        case kDisabled:
+            return kPortModeOffset + 1;
+        case kInput:
+            return kInputFormSize;
+        default:
+            return kOutputFormSize;
         }
     case kIdentifyReply:
         return kIdentifyIdOffset + 2;
@@ -334,8 +349,10 @@ Outcome HandleArtNet(Device& device, const ByteReader& reader)
     for (size_t i = 0; i < 8; ++i)
         if (reader.U8(i) != kArtNetId[i])
             return outcome;
-    if (reader.U16Le(kArtOpCodeOffset) == kOpPoll)
+    if (reader.U16Le(kArtOpCodeOffset) == kOpPoll) {
         outcome.answers.push_back(BuildArtPollReply(device));
+        outcome.request = Request::ArtPoll;
+    }
     return outcome;
 }
 
@@ -344,13 +361,19 @@ Outcome HandleArtNet(Device& device, const ByteReader& reader)
 uint16_t PortOf(Service service)
 {
     switch (service) {
-    case kUpdate: return kUpdatePort;
-    case kKivnet: return kKivnetPort;
-    default: return kArtNetPort;
+    case kUpdate:
+        return kUpdatePort;
+    case kKivnet:
+        return kKivnetPort;
+    default:
+        return kArtNetPort;
     }
 }
 
-const std::vector<ModelInfo>& AllModels() { return kModels; }
+const std::vector<ModelInfo>& AllModels()
+{
+    return kModels;
+}
 
 const ModelInfo* FindModel(uint16_t code)
 {
@@ -397,11 +420,27 @@ Device MakeDevice(const ModelInfo& model, uint16_t modelCode)
 Outcome HandleDatagram(Device& device, Service service, const uint8_t* data, size_t length)
 {
     const ByteReader reader(data, length);
+    Outcome outcome;
     switch (service) {
-    case kUpdate: return HandleUpdate(device, reader);
-    case kKivnet: return SpoilIfDue(device, HandleKivnet(device, reader));
-    default: return HandleArtNet(device, reader);
+    case kUpdate:
+        outcome = HandleUpdate(device, reader);
+        break;
+    case kKivnet:
+        outcome = HandleKivnet(device, reader);
+        break;
+    default:
+        outcome = HandleArtNet(device, reader);
+        break;
     }
+    // Only requests it would answer count towards the ones a device ignores.
+    if (outcome.request != Request::None && !outcome.answers.empty()) {
+        int& left = device.ignoreFirst[size_t(outcome.request)];
+        if (left > 0) {
+            --left;
+            outcome.answers.clear();
+        }
+    }
+    return service == kKivnet ? SpoilIfDue(device, std::move(outcome)) : outcome;
 }
 
 std::vector<uint8_t> BuildDiscoveryReply(const Device& device)
@@ -464,8 +503,8 @@ std::vector<uint8_t> BuildSwitchSettingsReply(const Device& device)
     const bool kappa = device.IsKappa();
     const size_t size = kappa ? kSwitchLargeSize : kSwitchSmallSize;
     const size_t stride = kappa ? kLargeRecordStride : kSmallRecordStride;
-    const size_t maxRecords = ((kappa ? kBayTableOffset : kSwitchSmallSize) -
-                               kSwitchRecordsOffset) / stride;
+    const size_t maxRecords =
+        ((kappa ? kBayTableOffset : kSwitchSmallSize) - kSwitchRecordsOffset) / stride;
     const size_t records = std::min(device.switchPorts.size(), maxRecords);
     ByteWriter writer(size);
     KivnetHeader(writer, kReplyFlag | kSwitchSettingsRequest);
@@ -556,6 +595,76 @@ void SpoilAnswer(std::vector<uint8_t>& answer, Spoil how)
         answer[kPortModeOffset] = kRefusedPortMode;
     else if (how != Spoil::None)
         answer.resize(std::min(answer.size(), RequiredLength(reader)) - 1);
+}
+
+namespace {
+
+const char* const kRequestNames[kRequestKinds] = {
+    "discovery", "deviceSettings", "portSettings", "identify", "switchSettings", "artPoll",
+};
+
+} // namespace
+
+bool ParseRequest(const std::string& text, Request& request)
+{
+    for (size_t i = 0; i < kRequestKinds; ++i)
+        if (text == kRequestNames[i]) {
+            request = Request(i);
+            return true;
+        }
+    return false;
+}
+
+bool ParsePortMode(const std::string& text, int& mode)
+{
+    if (text == "disabled" || text == "0")
+        mode = kDisabled;
+    else if (text == "input" || text == "1")
+        mode = kInput;
+    else if (text == "output" || text == "2")
+        mode = kOutput;
+    else
+        return false;
+    return true;
+}
+
+bool ApplyPanelChange(Device& device, const PanelChange& change, std::string& error)
+{
+    if (change.rename && change.name.empty()) {
+        error = "a name has at least one character";
+        return false;
+    }
+    DmxPort* port = nullptr;
+    if (change.dmxPort >= 0) {
+        port = device.PortByWireNumber(change.dmxPort);
+        if (!port) {
+            error = "no DMX port " + std::to_string(change.dmxPort);
+            return false;
+        }
+        if (change.mode > kOutput || change.universe > 0xFFFF) {
+            error = "modes are disabled, input and output, universe codes 0 to 0xFFFF";
+            return false;
+        }
+    }
+    if (change.switchPort != 0) {
+        if (change.switchPort < 0 || size_t(change.switchPort) > device.switchPorts.size()) {
+            error = "no switch port " + std::to_string(change.switchPort);
+            return false;
+        }
+        if (change.speed < 0 || change.speed > 3) {
+            error = "switch port speeds are 0 to 3";
+            return false;
+        }
+    }
+    if (change.rename)
+        device.name = change.name;
+    if (port && change.mode >= 0)
+        port->mode = uint8_t(change.mode);
+    if (port && change.universe >= 0)
+        port->universe = uint16_t(change.universe);
+    if (change.switchPort != 0)
+        device.switchPorts[size_t(change.switchPort - 1)].speed = uint8_t(change.speed);
+    return true;
 }
 
 std::string AddressText(uint32_t address)

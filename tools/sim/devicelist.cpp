@@ -70,15 +70,60 @@ std::array<uint8_t, 6> ParseMac(const std::string& text)
 {
     std::array<uint8_t, 6> mac{};
     unsigned parts[6];
-    if (std::sscanf(text.c_str(), "%x:%x:%x:%x:%x:%x", &parts[0], &parts[1], &parts[2],
-                    &parts[3], &parts[4], &parts[5]) != 6)
+    if (std::sscanf(text.c_str(), "%x:%x:%x:%x:%x:%x", &parts[0], &parts[1], &parts[2], &parts[3],
+                    &parts[4], &parts[5]) != 6)
         throw std::runtime_error("\"mac\" is not a MAC address");
     for (size_t i = 0; i < 6; ++i)
         mac[i] = uint8_t(parts[i]);
     return mac;
 }
 
-// How the device misbehaves for tests: stopped, lost, late, answering twice or badly.
+// Front-panel changes made at their time: {"afterMs": 3000, "name": "Stage Right"},
+// {"afterMs": 3000, "port": 2, "mode": "output", "universe": "0x0201"},
+// {"afterMs": 3000, "switchPort": 4, "speed": 2}; one entry may hold several.
+void ParsePanelChanges(const json& changes, Device& device)
+{
+    if (!changes.is_array())
+        throw std::runtime_error("\"panelChanges\" is a list of changes");
+    for (const json& entry : changes) {
+        PanelChange change;
+        change.atMs = NumberOr(entry, "afterMs", 0);
+        if (change.atMs < 0)
+            throw std::runtime_error("a front-panel change's \"afterMs\" is 0 or more");
+        if (entry.contains("name")) {
+            if (!entry["name"].is_string())
+                throw std::runtime_error("a front-panel change's \"name\" is text");
+            change.rename = true;
+            change.name = entry["name"].get<std::string>();
+        }
+        if (entry.contains("port")) {
+            change.dmxPort = int(Number(entry["port"], "port"));
+            if (change.dmxPort < 0)
+                throw std::runtime_error("a front-panel change's \"port\" is a wire number");
+            if (entry.contains("mode"))
+                change.mode = PortMode(entry["mode"]);
+            change.universe = int(NumberOr(entry, "universe", -1));
+            if (change.mode < 0 && change.universe < 0)
+                throw std::runtime_error("a front-panel port change sets \"mode\" or \"universe\"");
+        }
+        if (entry.contains("switchPort")) {
+            change.switchPort = int(Number(entry["switchPort"], "switchPort"));
+            change.speed = int(NumberOr(entry, "speed", -1));
+        }
+        if (!change.rename && change.dmxPort < 0 && change.switchPort == 0)
+            throw std::runtime_error("a front-panel change sets \"name\", \"port\" or "
+                                     "\"switchPort\"");
+        // Checked on a copy now, so that a change that cannot be made is refused at the start.
+        Device trial = device;
+        std::string error;
+        if (!ApplyPanelChange(trial, change, error))
+            throw std::runtime_error("front-panel change: " + error);
+        device.panelChanges.push_back(change);
+    }
+}
+
+// How the device misbehaves for tests: stopped, lost, late, answering twice or badly, slow,
+// changed on its front panel.
 void ParseBehaviour(const json& object, Device& device)
 {
     device.stopped = object.value("stopped", false);
@@ -89,6 +134,36 @@ void ParseBehaviour(const json& object, Device& device)
         (!object["spoilNext"].is_string() ||
          !ParseSpoil(object["spoilNext"].get<std::string>(), device.spoilNext)))
         throw std::runtime_error("\"spoilNext\" is \"short\", \"mode\" or \"none\"");
+    if (object.contains("ignoreFirst")) {
+        const json& ignore = object["ignoreFirst"];
+        if (!ignore.is_object())
+            throw std::runtime_error("\"ignoreFirst\" maps request kinds to counts");
+        for (const auto& item : ignore.items()) {
+            Request request = Request::None;
+            if (!ParseRequest(item.key(), request))
+                throw std::runtime_error("\"ignoreFirst\": no request kind \"" + item.key() + "\"");
+            const long count = Number(item.value(), "ignoreFirst");
+            if (count < 0)
+                throw std::runtime_error("\"ignoreFirst\" counts are 0 or more");
+            device.ignoreFirst[size_t(request)] = int(count);
+        }
+    }
+    device.dropPercent = int(NumberOr(object, "dropPercent", -1));
+    if (device.dropPercent < -1 || device.dropPercent > 100)
+        throw std::runtime_error("\"dropPercent\" is 0 to 100");
+    device.jitterMs = int(NumberOr(object, "jitterMs", -1));
+    if (device.jitterMs < -1)
+        throw std::runtime_error("\"jitterMs\" is 0 or more");
+    const long pauseForMs = NumberOr(object, "pauseForMs", 0);
+    const long pauseAfterMs = NumberOr(object, "pauseAfterMs", 0);
+    if (pauseForMs < 0 || pauseAfterMs < 0)
+        throw std::runtime_error("\"pauseForMs\" and \"pauseAfterMs\" are 0 or more");
+    if (pauseForMs > 0) {
+        device.pauseFromMs = pauseAfterMs;
+        device.pauseUntilMs = pauseAfterMs + pauseForMs;
+    }
+    if (object.contains("panelChanges"))
+        ParsePanelChanges(object["panelChanges"], device);
 }
 
 Device ParseDevice(const json& object, size_t index)
@@ -106,8 +181,8 @@ Device ParseDevice(const json& object, size_t index)
     device.dhcp = object.value("dhcp", false);
     device.mac = object.contains("mac") ? ParseMac(object["mac"].get<std::string>())
                                         : DefaultMac(uint32_t(index));
-    device.name = object.value("name", std::string(model->title) + " " +
-                                           std::to_string(device.unit));
+    device.name =
+        object.value("name", std::string(model->title) + " " + std::to_string(device.unit));
     device.line2 = object.value("line2", device.line2);
     device.longName = object.value("longName", std::string());
     device.locked = object.value("locked", false);
@@ -178,6 +253,7 @@ bool ParseDeviceList(const std::string& text, DeviceList& list, std::string& err
         if (document.is_object()) {
             list.dropPercent = int(NumberOr(document, "dropPercent", 0));
             list.delayMs = int(NumberOr(document, "delayMs", 0));
+            list.jitterMs = int(NumberOr(document, "jitterMs", 0));
         }
         std::set<uint32_t> addresses;
         for (size_t i = 0; i < devices.size(); ++i) {
@@ -194,8 +270,7 @@ bool ParseDeviceList(const std::string& text, DeviceList& list, std::string& err
     return true;
 }
 
-std::vector<Device> GenerateDevices(int count, uint32_t first, uint32_t mask,
-                                    const ModelInfo* only)
+std::vector<Device> GenerateDevices(int count, uint32_t first, uint32_t mask, const ModelInfo* only)
 {
     std::vector<Device> devices;
     const std::vector<ModelInfo>& models = AllModels();

@@ -12,6 +12,7 @@ struct DeviceList {
     std::vector<Device> devices;
     int dropPercent = 0;
     int delayMs = 0;
+    int jitterMs = 0;
 };
 
 // Fills `list` from JSON text; false with a message in `error` on anything it cannot use.

@@ -21,8 +21,8 @@ const char kUsage[] =
     "usage: rigwise-sim [--devices FILE.json]\n"
     "                   [--generate COUNT [--model CODE] [--first IP] [--mask MASK]]\n"
     "                   [--interface IFACE] [--record FILE] [--control SOCKET]\n"
-    "                   [--ready-file FILE] [--drop PERCENT] [--delay MS] [--seed N]\n"
-    "                   [--duration SECONDS]\n"
+    "                   [--ready-file FILE] [--drop PERCENT] [--delay MS] [--jitter MS]\n"
+    "                   [--seed N] [--duration SECONDS]\n"
     "\n"
     "  --devices FILE    the devices to play (JSON, see tools/sim/README.md)\n"
     "  --generate COUNT  also play COUNT devices of every model in turn, addresses counting\n"
@@ -32,10 +32,14 @@ const char kUsage[] =
     "  --record FILE     write one line per datagram received:\n"
     "                    SECONDS SENDER:PORT DESTINATION:PORT HEXBYTES\n"
     "  --control SOCKET  take commands on this Unix socket while running (stop, resume,\n"
-    "                    module, address, drop, delay, twice, spoil, quit)\n"
+    "                    module, address, drop, delay, twice, spoil, ignore, jitter, pause,\n"
+    "                    rename, port, speed, quit)\n"
     "  --ready-file FILE written with the process id once every socket is bound\n"
     "  --drop PERCENT    ignore this share of received datagrams\n"
     "  --delay MS        wait this long before answering\n"
+    "  --jitter MS       wait a random 0 to MS more before each answer (answers may overtake\n"
+    "                    each other)\n"
+    "  --seed N          seed of the random drops and jitter (default 1)\n"
     "  --duration SEC    stop by itself after this many seconds\n"
     "\n"
     "Devices that answer like real ones, per device in the list or by --control command\n"
@@ -49,6 +53,20 @@ const char kUsage[] =
     "                                             short to read, once\n"
     "  \"spoilNext\": \"mode\"   spoil N|all mode      the same, but a port settings reply keeps\n"
     "                                             its length and gets mode 3\n"
+    "  \"ignoreFirst\": {KIND: COUNT}  ignore N|all KIND COUNT\n"
+    "                                             leave the next COUNT requests of KIND\n"
+    "                                             unanswered; KIND: discovery, deviceSettings,\n"
+    "                                             portSettings, identify, switchSettings,\n"
+    "                                             artPoll\n"
+    "  \"dropPercent\": P      drop N P              ignore P % of what this device receives\n"
+    "  \"jitterMs\": MS        jitter N MS           wait a random 0..MS more before each\n"
+    "                                             answer\n"
+    "  \"pauseForMs\": MS      pause N|all SECONDS   answer nothing for a while (from\n"
+    "                                             \"pauseAfterMs\"), then answer again\n"
+    "  \"panelChanges\": [...] rename N TEXT         change the name,\n"
+    "                        port N PORT MODE [UNIVERSE]   a DMX port (wire number),\n"
+    "                        speed N PORT SPEED    a switch port's speed (from 1) as the\n"
+    "                                             device's own front panel would\n"
     "\n"
     "       rigwise-sim --tell SOCKET COMMAND...\n"
     "  sends one command to a running simulator's control socket and prints its answer\n";
@@ -150,6 +168,8 @@ int main(int argc, char** argv)
             options.dropPercent = std::atoi(value.c_str());
         else if (flag == "--delay")
             options.delayMs = std::atoi(value.c_str());
+        else if (flag == "--jitter")
+            good = (options.jitterMs = std::atoi(value.c_str())) >= 0;
         else if (flag == "--seed")
             options.seed = unsigned(std::strtoul(value.c_str(), nullptr, 10));
         else if (flag == "--duration")
@@ -183,6 +203,8 @@ int main(int argc, char** argv)
             options.dropPercent = list.dropPercent;
         if (options.delayMs == 0)
             options.delayMs = list.delayMs;
+        if (options.jitterMs == 0)
+            options.jitterMs = list.jitterMs;
     }
     if (generate > 0) {
         for (sim::Device& device : sim::GenerateDevices(int(generate), first, mask, model))

@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <sstream>
 
@@ -27,7 +28,12 @@ enum Tag : uint64_t {
     kControlClient = 5,
 };
 
-uint64_t MakeTag(Tag kind, uint64_t value) { return uint64_t(kind) << 48 | value; }
+constexpr long kLongestJitterMs = 3600000;
+
+uint64_t MakeTag(Tag kind, uint64_t value)
+{
+    return uint64_t(kind) << 48 | value;
+}
 
 int PrefixLength(uint32_t mask)
 {
@@ -50,7 +56,10 @@ bool ValidInterfaceName(const std::string& name)
 
 // The simulator cannot tell a broadcast from a unicast to an address of the namespace that
 // belongs to no device; a destination ending in .255 (or 255.255.255.255) counts as broadcast.
-bool LooksLikeBroadcast(uint32_t destination) { return (destination & 0xFF) == 0xFF; }
+bool LooksLikeBroadcast(uint32_t destination)
+{
+    return (destination & 0xFF) == 0xFF;
+}
 
 std::string Hex(const uint8_t* data, size_t length)
 {
@@ -134,6 +143,8 @@ bool Simulator::Start()
     for (size_t i = 0; i < devices_.size(); ++i) {
         all.push_back(i);
         byAddress_[devices_[i].ip] = i;
+        for (size_t change = 0; change < devices_[i].panelChanges.size(); ++change)
+            changes_.push({devices_[i].panelChanges[change].atMs, i, change});
     }
     if (!options_.interface.empty() && !AddAddresses(all))
         return false;
@@ -159,8 +170,8 @@ bool Simulator::Start()
             bind(controlListener_, reinterpret_cast<sockaddr*>(&local), sizeof(local)) != 0 ||
             listen(controlListener_, 8) != 0 ||
             !Watch(controlListener_, MakeTag(kControlListener, 0))) {
-            fprintf(stderr, "rigwise-sim: cannot listen on %s: %s\n",
-                    options_.controlPath.c_str(), strerror(errno));
+            fprintf(stderr, "rigwise-sim: cannot listen on %s: %s\n", options_.controlPath.c_str(),
+                    strerror(errno));
             return false;
         }
     }
@@ -199,8 +210,7 @@ bool Simulator::AddAddresses(const std::vector<size_t>& devices)
                 PrefixLength(device.mask), options_.interface.c_str());
     }
     if (pclose(batch) != 0)
-        fprintf(stderr, "rigwise-sim: adding addresses to %s failed\n",
-                options_.interface.c_str());
+        fprintf(stderr, "rigwise-sim: adding addresses to %s failed\n", options_.interface.c_str());
     return true;
 }
 
@@ -224,8 +234,8 @@ int Simulator::OpenSocket(uint32_t address, uint16_t port, bool broadcastReceive
     local.sin_port = htons(port);
     local.sin_addr.s_addr = htonl(address);
     if (bind(fd, reinterpret_cast<sockaddr*>(&local), sizeof(local)) != 0) {
-        fprintf(stderr, "rigwise-sim: cannot bind %s:%u: %s\n", AddressText(address).c_str(),
-                port, strerror(errno));
+        fprintf(stderr, "rigwise-sim: cannot bind %s:%u: %s\n", AddressText(address).c_str(), port,
+                strerror(errno));
         close(fd);
         return -1;
     }
@@ -261,6 +271,10 @@ int Simulator::Run()
         int64_t waitMs = -1;
         if (!pending_.empty())
             waitMs = std::max<int64_t>(0, pending_.top().dueMs - NowMs());
+        if (!changes_.empty()) {
+            const int64_t change = std::max<int64_t>(0, changes_.top().atMs - NowMs());
+            waitMs = waitMs < 0 ? change : std::min(waitMs, change);
+        }
         if (endMs >= 0) {
             const int64_t left = std::max<int64_t>(0, endMs - NowMs());
             waitMs = waitMs < 0 ? left : std::min(waitMs, left);
@@ -270,6 +284,8 @@ int Simulator::Run()
         const int ready = epoll_wait(epoll_, events, 64, int(waitMs));
         if (ready < 0 && errno != EINTR)
             return 1;
+        // Before the datagrams: what the front panel changed by now is in every answer.
+        MakeDueChanges();
         for (int i = 0; i < ready; ++i) {
             const uint64_t tag = events[i].data.u64;
             const uint64_t value = tag & 0xFFFFFFFFFFFFull;
@@ -351,16 +367,22 @@ void Simulator::Record(const sockaddr_in& from, uint32_t destination, Service se
 
 bool Simulator::Answering(const Device& device) const
 {
-    return !device.stopped && (device.stopAtMs < 0 || NowMs() < device.stopAtMs);
+    if (device.stopped || (device.stopAtMs >= 0 && NowMs() >= device.stopAtMs))
+        return false;
+    if (device.pauseUntilMs < 0)
+        return true;
+    const int64_t now = NowMs();
+    return now < device.pauseFromMs || now >= device.pauseUntilMs;
 }
 
-void Simulator::Deliver(size_t index, Service service, const sockaddr_in& from,
-                        const uint8_t* data, size_t length)
+void Simulator::Deliver(size_t index, Service service, const sockaddr_in& from, const uint8_t* data,
+                        size_t length)
 {
     Device& device = devices_[index];
     if (!Answering(device))
         return;
-    if (options_.dropPercent > 0 && int(random_() % 100) < options_.dropPercent)
+    const int dropPercent = device.dropPercent >= 0 ? device.dropPercent : options_.dropPercent;
+    if (dropPercent > 0 && int(random_() % 100) < dropPercent)
         return;
     const uint32_t oldAddress = device.ip;
     Outcome outcome = HandleDatagram(device, service, data, length);
@@ -375,11 +397,17 @@ void Simulator::Deliver(size_t index, Service service, const sockaddr_in& from,
                     AddressText(device.ip).c_str());
     }
     const int delayMs = device.delayMs >= 0 ? device.delayMs : options_.delayMs;
-    // A device that answers twice sends the second copy one delay after the first.
+    const int jitterMs = device.jitterMs >= 0 ? device.jitterMs : options_.jitterMs;
+    // A device that answers twice sends the second copy one delay after the first. Every copy
+    // draws its own jitter, so a later answer may overtake an earlier one.
     const int copies = service == kKivnet && device.answerTwice ? 2 : 1;
     for (const std::vector<uint8_t>& answer : outcome.answers)
-        for (int copy = 1; copy <= copies; ++copy)
-            SendAfter(int64_t(delayMs) * copy, index, service, from, answer);
+        for (int copy = 1; copy <= copies; ++copy) {
+            int64_t waitMs = int64_t(delayMs) * copy;
+            if (jitterMs > 0)
+                waitMs += int64_t(random_() % (unsigned(jitterMs) + 1));
+            SendAfter(waitMs, index, service, from, answer);
+        }
 }
 
 void Simulator::SendAfter(int64_t delayMs, size_t device, Service service, const sockaddr_in& to,
@@ -408,6 +436,22 @@ void Simulator::Send(size_t device, Service service, const sockaddr_in& to,
     if (fd >= 0)
         sendto(fd, bytes.data(), bytes.size(), 0, reinterpret_cast<const sockaddr*>(&to),
                sizeof(to));
+}
+
+void Simulator::MakeDueChanges()
+{
+    if (changes_.empty())
+        return;
+    const int64_t now = NowMs();
+    while (!changes_.empty() && changes_.top().atMs <= now) {
+        const DueChange due = changes_.top();
+        changes_.pop();
+        std::string error;
+        if (!ApplyPanelChange(devices_[due.device], devices_[due.device].panelChanges[due.index],
+                              error))
+            fprintf(stderr, "rigwise-sim: device %zu: front-panel change %zu: %s\n", due.device,
+                    due.index, error.c_str());
+    }
 }
 
 void Simulator::AcceptControl()
@@ -455,15 +499,25 @@ void Simulator::ReadControl(int fd)
 //   delay MS | delay N MS          wait before answering (all devices, or one)
 //   twice N|all on|off             send every Kivnet answer twice
 //   spoil N|all short|mode|none    spoil the next Kivnet answer
+//   ignore N|all KIND COUNT        leave the next COUNT requests of KIND unanswered
+//   drop N PERCENT                 one device ignores this share of what it receives
+//   jitter MS | jitter N MS        add a random wait of 0..MS to every answer
+//   pause N|all SECONDS            answer nothing for SECONDS, then answer again
+//   rename N TEXT                  front panel: the device's name
+//   port N PORT MODE|- [UNIVERSE|-]  front panel: a DMX port's mode and universe code
+//   speed N PORT SPEED             front panel: a switch port's speed (ports from 1)
 //   quit
 std::string Simulator::Execute(const std::string& line)
 {
     using Handler = std::string (Simulator::*)(std::istream&);
     static const std::map<std::string, Handler> kHandlers = {
-        {"stop", &Simulator::StopCommand},       {"resume", &Simulator::ResumeCommand},
-        {"module", &Simulator::ModuleCommand},   {"address", &Simulator::AddressCommand},
-        {"drop", &Simulator::DropCommand},       {"delay", &Simulator::DelayCommand},
-        {"twice", &Simulator::TwiceCommand},     {"spoil", &Simulator::SpoilCommand},
+        {"stop", &Simulator::StopCommand},     {"resume", &Simulator::ResumeCommand},
+        {"module", &Simulator::ModuleCommand}, {"address", &Simulator::AddressCommand},
+        {"drop", &Simulator::DropCommand},     {"delay", &Simulator::DelayCommand},
+        {"twice", &Simulator::TwiceCommand},   {"spoil", &Simulator::SpoilCommand},
+        {"ignore", &Simulator::IgnoreCommand}, {"jitter", &Simulator::JitterCommand},
+        {"pause", &Simulator::PauseCommand},   {"rename", &Simulator::RenameCommand},
+        {"port", &Simulator::PortCommand},     {"speed", &Simulator::SpeedCommand},
         {"quit", &Simulator::QuitCommand},
     };
     std::istringstream words(line);
@@ -502,9 +556,15 @@ bool Simulator::ReadDevices(std::istream& words, size_t& first, size_t& last) co
     return true;
 }
 
-std::string Simulator::StopCommand(std::istream& words) { return SetStopped(words, true); }
+std::string Simulator::StopCommand(std::istream& words)
+{
+    return SetStopped(words, true);
+}
 
-std::string Simulator::ResumeCommand(std::istream& words) { return SetStopped(words, false); }
+std::string Simulator::ResumeCommand(std::istream& words)
+{
+    return SetStopped(words, false);
+}
 
 std::string Simulator::SetStopped(std::istream& words, bool stopped)
 {
@@ -514,6 +574,8 @@ std::string Simulator::SetStopped(std::istream& words, bool stopped)
     for (size_t i = first; i < last; ++i) {
         devices_[i].stopped = stopped;
         devices_[i].stopAtMs = -1;
+        if (!stopped) // a resumed device is no longer paused either
+            devices_[i].pauseFromMs = devices_[i].pauseUntilMs = -1;
     }
     return "ok";
 }
@@ -537,8 +599,8 @@ std::string Simulator::AddressCommand(std::istream& words)
     size_t index = 0;
     std::string ipText, maskText;
     uint32_t ip = 0, mask = 0;
-    if (!ReadDevice(words, index) || !(words >> ipText >> maskText) ||
-        !ParseAddress(ipText, ip) || !ParseAddress(maskText, mask) || ip == 0)
+    if (!ReadDevice(words, index) || !(words >> ipText >> maskText) || !ParseAddress(ipText, ip) ||
+        !ParseAddress(maskText, mask) || ip == 0)
         return "error usage: address N IP MASK";
     if (byAddress_.count(ip) && byAddress_[ip] != index)
         return "error address in use";
@@ -555,10 +617,20 @@ std::string Simulator::AddressCommand(std::istream& words)
 
 std::string Simulator::DropCommand(std::istream& words)
 {
-    int percent = -1;
-    if (!(words >> percent) || percent < 0 || percent > 100)
-        return "error usage: drop PERCENT";
-    options_.dropPercent = percent;
+    long first = -1, second = -1;
+    if (!(words >> first) || first < 0)
+        return "error usage: drop PERCENT | drop N PERCENT";
+    if (!(words >> second)) {
+        if (!words.eof() || first > 100)
+            return "error usage: drop PERCENT | drop N PERCENT";
+        options_.dropPercent = int(first);
+        return "ok";
+    }
+    if (second < 0 || second > 100)
+        return "error usage: drop PERCENT | drop N PERCENT";
+    if (size_t(first) >= devices_.size())
+        return "error no such device";
+    devices_[size_t(first)].dropPercent = int(second);
     return "ok";
 }
 
@@ -601,6 +673,100 @@ std::string Simulator::SpoilCommand(std::istream& words)
     for (size_t i = first; i < last; ++i)
         devices_[i].spoilNext = spoil;
     return "ok";
+}
+
+std::string Simulator::IgnoreCommand(std::istream& words)
+{
+    size_t first = 0, last = 0;
+    std::string kind;
+    Request request = Request::None;
+    long count = -1;
+    if (!ReadDevices(words, first, last) || !(words >> kind) || !ParseRequest(kind, request) ||
+        !(words >> count) || count < 0 || count > 1000000)
+        return "error usage: ignore N|all discovery|deviceSettings|portSettings|identify|"
+               "switchSettings|artPoll COUNT";
+    for (size_t i = first; i < last; ++i)
+        devices_[i].ignoreFirst[size_t(request)] = int(count);
+    return "ok";
+}
+
+std::string Simulator::JitterCommand(std::istream& words)
+{
+    long first = -1, second = -1;
+    if (!(words >> first) || first < 0 || first > kLongestJitterMs)
+        return "error usage: jitter MS | jitter N MS";
+    if (!(words >> second)) {
+        if (!words.eof())
+            return "error usage: jitter MS | jitter N MS";
+        options_.jitterMs = int(first);
+        return "ok";
+    }
+    if (second < 0 || second > kLongestJitterMs)
+        return "error usage: jitter MS | jitter N MS";
+    if (size_t(first) >= devices_.size())
+        return "error no such device";
+    devices_[size_t(first)].jitterMs = int(second);
+    return "ok";
+}
+
+std::string Simulator::PauseCommand(std::istream& words)
+{
+    size_t first = 0, last = 0;
+    double seconds = -1;
+    if (!ReadDevices(words, first, last) || !(words >> seconds) || !(seconds >= 0) ||
+        seconds > 86400)
+        return "error usage: pause N|all SECONDS";
+    const int64_t now = NowMs();
+    for (size_t i = first; i < last; ++i) {
+        devices_[i].pauseFromMs = now;
+        devices_[i].pauseUntilMs = now + int64_t(seconds * 1000 + 0.5);
+    }
+    return "ok";
+}
+
+std::string Simulator::RenameCommand(std::istream& words)
+{
+    size_t index = 0;
+    PanelChange change;
+    if (!ReadDevice(words, index) || !std::getline(words >> std::ws, change.name) ||
+        change.name.empty())
+        return "error usage: rename N TEXT";
+    change.rename = true;
+    return Change(index, change);
+}
+
+std::string Simulator::PortCommand(std::istream& words)
+{
+    size_t index = 0;
+    PanelChange change;
+    std::string mode, universe = "-";
+    if (!ReadDevice(words, index) || !(words >> change.dmxPort >> mode) || change.dmxPort < 0)
+        return "error usage: port N PORT MODE|- [UNIVERSE|-]";
+    words >> universe;
+    char* end = nullptr;
+    const unsigned long code = std::strtoul(universe.c_str(), &end, 0);
+    if ((mode != "-" && !ParsePortMode(mode, change.mode)) ||
+        (universe != "-" && (universe.empty() || *end || code > 0xFFFF)))
+        return "error usage: port N PORT disabled|input|output|- [UNIVERSE|-]";
+    if (universe != "-")
+        change.universe = int(code);
+    return Change(index, change);
+}
+
+std::string Simulator::SpeedCommand(std::istream& words)
+{
+    size_t index = 0;
+    PanelChange change;
+    if (!ReadDevice(words, index) || !(words >> change.switchPort >> change.speed) ||
+        change.switchPort < 1)
+        return "error usage: speed N PORT SPEED";
+    return Change(index, change);
+}
+
+std::string Simulator::Change(size_t device, const PanelChange& change)
+{
+    std::string error;
+    return ApplyPanelChange(devices_[device], change, error) ? "ok" : "error " + error;
 }
 
 std::string Simulator::QuitCommand(std::istream&)

@@ -24,6 +24,7 @@ struct SimulatorOptions {
     std::string readyPath;   // written once every socket is bound
     int dropPercent = 0;
     int delayMs = 0;
+    int jitterMs = 0; // each answer waits a random 0..jitterMs more
     unsigned seed = 1;
     int durationSeconds = 0; // 0: until SIGINT, SIGTERM or "quit"
 };
@@ -53,6 +54,18 @@ private:
             return dueMs != other.dueMs ? dueMs > other.dueMs : order > other.order;
         }
     };
+    // A front-panel change from the device list, made when its time comes.
+    struct DueChange {
+        int64_t atMs;
+        size_t device;
+        size_t index; // in the device's panelChanges
+        bool operator>(const DueChange& other) const
+        {
+            return atMs != other.atMs       ? atMs > other.atMs
+                   : device != other.device ? device > other.device
+                                            : index > other.index;
+        }
+    };
     struct ControlClient {
         int fd;
         std::string input;
@@ -66,8 +79,8 @@ private:
     bool Watch(int fd, uint64_t tag);
 
     void ReadSocket(int fd, size_t device, Service service, bool wildcard);
-    void Record(const sockaddr_in& from, uint32_t destination, Service service,
-                const uint8_t* data, size_t length);
+    void Record(const sockaddr_in& from, uint32_t destination, Service service, const uint8_t* data,
+                size_t length);
     void Deliver(size_t device, Service service, const sockaddr_in& from, const uint8_t* data,
                  size_t length);
     bool Answering(const Device& device) const;
@@ -76,6 +89,7 @@ private:
     void SendDue();
     void Send(size_t device, Service service, const sockaddr_in& to,
               const std::vector<uint8_t>& bytes);
+    void MakeDueChanges();
 
     void AcceptControl();
     void ReadControl(int fd);
@@ -92,11 +106,18 @@ private:
     std::string DelayCommand(std::istream& words);
     std::string TwiceCommand(std::istream& words);
     std::string SpoilCommand(std::istream& words);
+    std::string IgnoreCommand(std::istream& words);
+    std::string JitterCommand(std::istream& words);
+    std::string PauseCommand(std::istream& words);
+    std::string RenameCommand(std::istream& words);
+    std::string PortCommand(std::istream& words);
+    std::string SpeedCommand(std::istream& words);
+    std::string Change(size_t device, const PanelChange& change);
     std::string QuitCommand(std::istream& words);
 
     std::vector<Device> devices_;
     SimulatorOptions options_;
-    std::vector<int> sockets_;       // device * kServiceCount + service
+    std::vector<int> sockets_; // device * kServiceCount + service
     int wildcard_[kServiceCount] = {-1, -1, -1};
     std::map<uint32_t, size_t> byAddress_;
     int epoll_ = -1;
@@ -106,6 +127,7 @@ private:
     FILE* record_ = nullptr;
     std::priority_queue<Pending, std::vector<Pending>, std::greater<Pending>> pending_;
     uint64_t order_ = 0;
+    std::priority_queue<DueChange, std::vector<DueChange>, std::greater<DueChange>> changes_;
     std::mt19937 random_;
     int64_t startMs_ = 0;
     bool quit_ = false;
