@@ -63,6 +63,8 @@ wxSize exDMXPort::Paint(wxGraphicsContext* gc)
         gc->DrawEllipse(pin.x, pin.y, 2, 2);
 
     const wxColour text = hovered ? exCanvasColours::kLightGrey : optionFlag ? *wxBLACK : status;
+    // The mark stands above the connector, on the panel: never black.
+    const wxColour mark = hovered ? exCanvasColours::kLightGrey : exCanvasColours::kNotRead;
     exPaintFonts::Select(*gc, labelFont, text);
     auto centred = [&](const wxString& label, double top) {
         double w = 0, h = 0;
@@ -72,6 +74,7 @@ wxSize exDMXPort::Paint(wxGraphicsContext* gc)
     centred(GetNumberLabel(), 34);
     // Nothing the device has not reported: no direction, no universe.
     if (!read) {
+        exPaintFonts::Select(*gc, labelFont, mark);
         centred(exSettingState::kNotReadMark, 14);
     } else {
         if (mode == kInput)
