@@ -201,11 +201,11 @@ bool exBaseNode::ParseDeviceSettings(const uint8_t* reply, size_t length)
         if (settings.lock != exKivnetProtocol::kLockNotReported)
             locked = settings.lock != exKivnetProtocol::kUnlocked;
         displayTimeout = settings.displayTimeout;
-        // The option bytes travel back in the same message as the edited values.
-        optionA = settings.optionA;
-        optionB = settings.optionB;
         frontPanel->state.Read();
     }
+    // No dialog edits the option bytes: they are always the device's, sent back as read.
+    optionA = settings.optionA;
+    optionB = settings.optionB;
     displayLine2 = settings.displayLine2;
     // A device that starts hidden takes its place in the rack with its first settings.
     if (hidden) {

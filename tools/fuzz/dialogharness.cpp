@@ -12,6 +12,7 @@
 #include "dialogs/dmxportdialog.h"
 #include "dialogs/ethernetportdialog.h"
 #include "dialogs/globalsettingsdialog.h"
+#include "dialogs/messagedialog.h"
 #include "dialogs/switchportdialog.h"
 #include "fuzzinput.h"
 #include "fuzzrack.h"
@@ -77,9 +78,16 @@ std::string DialogHarness::Run(const uint8_t* data, size_t size)
     rig.Settle(300);
 
     exBaseNode* device = rack.Devices().front();
-    exCanvasControl* dialog = Open(kind, device, input);
+    exCanvasControl* element = nullptr;
+    exCanvasControl* dialog = Open(kind, device, input, element);
     if (!dialog)
         return "no dialog opened";
+    // A setting not read yet opens no dialog but says so; only a read one opens.
+    const auto* owner = static_cast<const exBaseNode*>(element->parent);
+    if (dynamic_cast<exMessageDialog*>(dialog))
+        return owner->MayEdit(element) ? "a setting read opened a message" : std::string();
+    if (!owner->MayEdit(element))
+        return "a setting not read opened its dialog";
     kivnetAtOpen = rack.kivnet.sent.size();
     updateAtOpen = rack.update.sent.size();
     Shown shown = Capture(kind, dialog);
@@ -101,6 +109,14 @@ std::string DialogHarness::Run(const uint8_t* data, size_t size)
     }
     if (rack.Root()->overlay == dialog)
         return "\"OK\" left the dialog open";
+    // The device was read again while its dialog was open (it had been away): the edit waits,
+    // drawn red, until every setting its message carries has been read; nothing goes out.
+    if (!owner->MayEdit(element)) {
+        for (size_t i = kivnetAtOpen; i < rack.kivnet.sent.size(); ++i)
+            if (SentMessageCheck::KivnetCode(rack.kivnet.sent[i].bytes) == 0x0040)
+                return "switch settings were sent while the switch was not read back";
+        return std::string();
+    }
     // "Update" of the control bar, when the edit waited for it.
     for (exBaseNode* each : rack.Devices())
         if (each->modified)
@@ -108,15 +124,19 @@ std::string DialogHarness::Run(const uint8_t* data, size_t size)
     return CheckSent(kind, shown, device);
 }
 
-exCanvasControl* DialogHarness::Open(Kind kind, exBaseNode* device, FuzzInput& input)
+exCanvasControl* DialogHarness::Open(Kind kind, exBaseNode* device, FuzzInput& input,
+                                     exCanvasControl*& element)
 {
-    exCanvasControl* element = nullptr;
+    element = nullptr;
     switch (kind) {
     case kDmxPort: {
-        // A module's ports too: they are in the rack below their host.
+        // A module's ports too: they are in the rack below their host. A port a module's bay
+        // does not have is not drawn and cannot be clicked.
         std::vector<exDMXPort*> ports;
         for (exBaseNode* each : rack.Devices())
-            ports.insert(ports.end(), each->dmxPorts.begin(), each->dmxPorts.end());
+            for (exDMXPort* port : each->dmxPorts)
+                if (!port->hidden)
+                    ports.push_back(port);
         if (!ports.empty())
             element = ports[input.U8() % ports.size()];
         break;

@@ -40,7 +40,8 @@ private:
 
     // Opens a dialog of `kind` on `device` as a click on its element does; null when the
     // device has no such element.
-    exCanvasControl* Open(Kind kind, exBaseNode* device, FuzzInput& input);
+    exCanvasControl* Open(Kind kind, exBaseNode* device, FuzzInput& input,
+                          exCanvasControl*& element);
     Shown Capture(Kind kind, exCanvasControl* dialog) const;
     // One step of the user or the network; false once the dialog has closed.
     bool Step(exCanvasControl* dialog, FuzzInput& input, SimulatedRig& rig);
