@@ -122,15 +122,19 @@ public:
         device.modified = true;
     }
 
-    void DmxPorts(const std::vector<exRigDmxPort>& saved, exBaseNode& owner, size_t count,
-                  const char* where)
+    // `bay` is 0 for the device's own ports, else the bay of the module that owns them.
+    void DmxPorts(const std::vector<exRigDmxPort>& saved, exBaseNode& owner, size_t count, int bay)
     {
+        const wxString module = wxString::Format("the module in bay %d", bay);
         for (const exRigDmxPort& port : saved) {
             if (port.number < 1 || port.number > int(std::min(count, owner.dmxPorts.size()))) {
-                Refuse(wxString::Format("%s has no DMX port %d", where, port.number));
+                Refuse(wxString::Format("%s has no DMX port %d", bay ? module : wxString("it"),
+                                        port.number));
                 continue;
             }
-            DmxPort(port, *owner.dmxPorts[size_t(port.number - 1)], owner);
+            const wxString name =
+                wxString::Format("DMX port %d", port.number) + (bay ? " of " + module : wxString());
+            DmxPort(port, *owner.dmxPorts[size_t(port.number - 1)], owner, name);
         }
     }
 
@@ -158,32 +162,41 @@ public:
                 Refuse(wxString::Format("bay %d holds no module", module.bay));
                 continue;
             }
-            const wxString where = wxString::Format("the module in bay %d", module.bay);
             DmxPorts(module.dmxPorts, *present, ModulePortCount(*largeSwitch, module.bay),
-                     where.utf8_str());
+                     module.bay);
         }
     }
 
 private:
-    void DmxPort(const exRigDmxPort& saved, exDMXPort& port, exBaseNode& owner)
+    void DmxPort(const exRigDmxPort& saved, exDMXPort& port, exBaseNode& owner,
+                 const wxString& name)
     {
         // Compared as saved: what the port holds, in the form a capture writes it.
         const exRigDmxPort now = CapturePort(port, saved.number);
-        const int differing = (saved.mode != now.mode) + (saved.protocol != now.protocol) +
-                              (saved.universe != now.universe);
+        // A port saved without a protocol (a disabled port reports none) keeps the protocol and
+        // universe it has: a disabled port goes out with the universe the device holds.
+        const bool keepsUniverse = saved.protocol == exUniverseCode::kNotSet;
+        const int differing =
+            (saved.mode != now.mode) +
+            (keepsUniverse ? 0
+                           : (saved.protocol != now.protocol) + (saved.universe != now.universe));
+        // A port that cannot output may report that it does: it may go on, not be made one.
+        if (differing > 0 && saved.mode == exDMXPort::kOutput && port.optionFlag &&
+            port.mode != exDMXPort::kOutput) {
+            Refuse(name + " cannot output");
+            return;
+        }
+        // No dialog takes a protocol away: an enabled port keeps the one it has.
+        if (keepsUniverse && saved.mode != exDMXPort::kDisabled &&
+            now.protocol != exUniverseCode::kNotSet)
+            Refuse(name + " cannot be left without a protocol");
         if (differing == 0)
             return;
-        if (saved.mode == exDMXPort::kOutput && port.optionFlag) {
-            Refuse(wxString::Format("DMX port %d cannot output", saved.number));
-            return;
-        }
-        if (saved.protocol == exUniverseCode::kNotSet) {
-            Refuse(wxString::Format("DMX port %d cannot be left without a protocol", saved.number));
-            return;
-        }
         port.mode = saved.mode;
-        port.protocol = saved.protocol;
-        port.universe = exUniverseCode::Sendable(saved.protocol, saved.universe);
+        if (!keepsUniverse) {
+            port.protocol = saved.protocol;
+            port.universe = exUniverseCode::Sendable(saved.protocol, saved.universe);
+        }
         port.state.Edit();
         owner.modified = true;
         if (owner.host)
@@ -301,7 +314,7 @@ int exRigRecords::Apply(const exRigDevice& saved, exBaseNode& device,
     Applier applier(device, notApplied);
     applier.DeviceSettings(saved);
     applier.Network(saved);
-    applier.DmxPorts(saved.dmxPorts, device, device.dmxPorts.size(), "it");
+    applier.DmxPorts(saved.dmxPorts, device, device.dmxPorts.size(), 0);
     applier.SwitchPorts(saved.switchPorts);
     applier.Modules(saved.modules);
     if (applier.changed > 0)
