@@ -206,10 +206,16 @@ private:
 
     void SwitchPort(const exRigSwitchPort& saved, exSwitchPort& port)
     {
-        const bool loop = saved.mode == exSwitchPort::kTrunkOrLoop && saved.loopPartner != 0;
+        // A trunk or a loop carries its partner (0 for a trunk) where other ports carry their
+        // VLAN: its VLAN is neither reported nor sent.
+        const bool carriesVlan = saved.mode != exSwitchPort::kTrunkOrLoop;
+        const bool loop = !carriesVlan && saved.loopPartner != 0;
         const bool wasLoop = port.mode == exSwitchPort::kTrunkOrLoop && port.loopPartner != 0;
         int differing = (saved.mode != port.mode) + (loop != wasLoop);
-        differing += loop ? saved.loopPartner != port.loopPartner : saved.vlan != port.vlan;
+        if (loop)
+            differing += saved.loopPartner != port.loopPartner;
+        else if (carriesVlan)
+            differing += saved.vlan != port.vlan;
         const bool speedDiffers = saved.speed != port.speed;
         if (speedDiffers && (!port.speedSelectable || (saved.speed == kSfpSpeed && !port.hasSfp)))
             Refuse(wxString::Format("switch port %d cannot take that speed", saved.number));
@@ -225,7 +231,7 @@ private:
         if (port.speedSelectable && (saved.speed != kSfpSpeed || port.hasSfp))
             port.speed = saved.speed;
         port.loopPartner = loop ? saved.loopPartner : 0;
-        if (!loop)
+        if (carriesVlan)
             port.vlan = saved.vlan;
         port.state.Edit();
         device.modified = true;

@@ -410,3 +410,20 @@ TEST_F(RigRecordsTest, APortSavedWithoutAProtocolKeepsTheOneItHas)
     }
     EXPECT_EQ(summary.notApplied.size(), 2u);
 }
+
+TEST_F(RigRecordsTest, ATrunksVlanIsNeitherComparedNorSent)
+{
+    SimulatedRig rig(rack);
+    Meet(rig, [](SimulatedRig& changed) {
+        for (sim::Device& device : changed.devices)
+            if (device.model->family == sim::Family::SwitchTheta)
+                device.switchPorts[3] = {2, 0, 0}; // a trunk: partner 0, no VLAN
+    });
+    exRigDocument document = Save();
+    for (exRigDevice& entry : document.devices)
+        if (entry.modelCode == 0x0318)
+            entry.switchPorts.at(3).vlan = 99;
+    const exRigLoadSummary summary = Load(document);
+    EXPECT_EQ(summary.differing, 0);
+    EXPECT_EQ(ModifiedDevices(), 0);
+}
