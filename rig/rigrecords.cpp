@@ -60,6 +60,13 @@ const exSwitchKappa* LargeSwitchOf(const exBaseNode& device)
     return dynamic_cast<const exSwitchKappa*>(&device);
 }
 
+// The module in the bay while the switch reports one there; null for an empty bay.
+exNodeZeta* HostedModule(const exSwitchKappa& largeSwitch, int bay)
+{
+    exNodeZeta* module = largeSwitch.modules[size_t(bay)];
+    return module && module->connectionState == exBaseNode::kHosted ? module : nullptr;
+}
+
 // The pending edits of one device, and what could not be made one.
 class Applier {
 public:
@@ -156,9 +163,9 @@ public:
         for (const exRigModule& module : saved) {
             exNodeZeta* present =
                 largeSwitch && module.bay >= 1 && module.bay <= exSwitchKappa::kBays
-                    ? largeSwitch->modules[size_t(module.bay)]
+                    ? HostedModule(*largeSwitch, module.bay)
                     : nullptr;
-            if (!present || present->connectionState != exBaseNode::kHosted) {
+            if (!present) {
                 Refuse(wxString::Format("bay %d holds no module", module.bay));
                 continue;
             }
@@ -276,10 +283,16 @@ private:
 
 bool exRigRecords::IsReadBack(const exBaseNode& device)
 {
-    if (device.host || device.hidden)
+    if (device.host || device.hidden || !device.IsReadBack())
         return false;
-    return device.readBackStage == exBaseNode::kIdle ||
-           device.readBackStage == exBaseNode::kPollStage;
+    // A large switch reads its modules' ports as well, as many as each bay reports.
+    if (const exSwitchKappa* largeSwitch = LargeSwitchOf(device))
+        for (int bay = 1; bay <= exSwitchKappa::kBays; ++bay)
+            if (const exNodeZeta* module = HostedModule(*largeSwitch, bay))
+                for (size_t i = 0; i < ModulePortCount(*largeSwitch, bay); ++i)
+                    if (!module->MayEdit(module->dmxPorts[i]))
+                        return false;
+    return true;
 }
 
 exRigDevice exRigRecords::Capture(const exBaseNode& device)
@@ -307,8 +320,7 @@ exRigDevice exRigRecords::Capture(const exBaseNode& device)
     }
     if (const exSwitchKappa* largeSwitch = LargeSwitchOf(device))
         for (int bay = 1; bay <= exSwitchKappa::kBays; ++bay)
-            if (const exNodeZeta* module = largeSwitch->modules[size_t(bay)];
-                module && module->connectionState == exBaseNode::kHosted)
+            if (const exNodeZeta* module = HostedModule(*largeSwitch, bay))
                 saved.modules.push_back(
                     {bay, CaptureDmxPorts(module->dmxPorts, ModulePortCount(*largeSwitch, bay))});
     return saved;

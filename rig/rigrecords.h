@@ -11,8 +11,8 @@ class exBaseNode;
 // making a saved value the device's pending edits, drawn in red and sent by "Update".
 class exRigRecords {
 public:
-    // The device's settings have all been read from it: device, ports and, for a large switch,
-    // its modules' ports. Its ID may still be coming.
+    // Every setting the device reads back is known (read from it, or edited): its own, and for
+    // a large switch the ports its bays report for their modules. Its ID may still be coming.
     static bool IsReadBack(const exBaseNode& device);
 
     // The device's settings as the dialogs would show them. Changes nothing in the device.
