@@ -6,6 +6,7 @@
 
 #include "devices/basenode.h"
 #include "devices/canvasuicontrol.h"
+#include "devices/displaytimeout.h"
 #include "devices/dmxport.h"
 #include "devices/nodezeta.h"
 #include "devices/switchkappa.h"
@@ -308,8 +309,10 @@ exRigDevice exRigRecords::Capture(const exBaseNode& device)
     saved.ip = device.network.currentIp;
     saved.mask = device.network.currentMask;
     saved.dhcp = device.network.currentDhcp;
-    saved.displayTimeout =
-        limits.offersDisplayTimeout ? device.displayTimeout : exRigDevice::kNoDisplayTimeout;
+    // A code the dialog does not offer has no word in the file, which would refuse it whole.
+    const bool offered =
+        limits.offersDisplayTimeout && exDisplayTimeout::IndexOf(device.displayTimeout) >= 0;
+    saved.displayTimeout = offered ? device.displayTimeout : exRigDevice::kNoDisplayTimeout;
     saved.locked = device.locked;
     saved.dmxPorts = CaptureDmxPorts(device.dmxPorts, device.dmxPorts.size());
     for (size_t i = 0; i < device.switchPorts.size(); ++i) {

@@ -465,3 +465,22 @@ TEST_F(RigRecordsTest, ADeviceWaitsUntilEverySettingItReadsIsKnown)
         EXPECT_EQ(ModifiedDevices(), 0);
     }
 }
+
+// A display time-out the device reports but its dialog does not offer has no word in the file:
+// saved as none, it leaves the rest of the rig loadable.
+TEST_F(RigRecordsTest, ATimeOutNoDialogOffersIsSavedAsNoneAndTheRigStillLoads)
+{
+    SimulatedRig rig(rack);
+    Meet(rig, [](SimulatedRig& changed) {
+        for (sim::Device& device : changed.devices)
+            if (device.modelCode == kNodeBeta)
+                device.displayTimeout = 3;
+    });
+    const exRigDocument document = Save();
+    EXPECT_EQ(EntryOf(document, kNodeBeta)->displayTimeout, exRigDevice::kNoDisplayTimeout);
+    exRigDocument reread;
+    wxString problem;
+    ASSERT_TRUE(exRigJson::Read(exRigJson::Write(document), reread, problem)) << problem;
+    EXPECT_EQ(Load(reread).differing, 0);
+    EXPECT_EQ(Device(kNodeBeta)->displayTimeout, 3);
+}
