@@ -33,8 +33,7 @@ exRigDevice exRigDeviceReader::Read(const nlohmann::json& entry, int index)
     reader.ReadIdentity();
     const exRigFields fields(entry, reader.label);
     reader.ReadSettings(fields);
-    reader.device.dmxPorts =
-        exRigPortReader::DmxPorts(fields, reader.limits.dmxPorts, {});
+    reader.device.dmxPorts = exRigPortReader::DmxPorts(fields, reader.limits.dmxPorts, {});
     reader.device.switchPorts = exRigPortReader::SwitchPorts(fields, reader.limits.switchPorts);
     reader.ReadModules(fields);
     return reader.device;
@@ -99,12 +98,15 @@ std::string exRigDeviceReader::Name(const exRigFields& fields) const
 
 void exRigDeviceReader::ReadAddresses(const exRigFields& fields)
 {
-    device.ip = Address(fields, "ip");
-    device.mask = Address(fields, "mask");
     device.dhcp = fields.Bool("dhcp");
+    // Under DHCP the address and mask are only what the device had, and one waiting for its
+    // server reports none: 0.0.0.0 is then what was saved.
+    device.ip = Address(fields, "ip", device.dhcp);
+    device.mask = Address(fields, "mask", device.dhcp);
 }
 
-uint32_t exRigDeviceReader::Address(const exRigFields& fields, const char* key) const
+uint32_t exRigDeviceReader::Address(const exRigFields& fields, const char* key,
+                                    bool mayBeNone) const
 {
     const std::string text = fields.String(key);
     uint32_t address = 0;
@@ -113,7 +115,7 @@ uint32_t exRigDeviceReader::Address(const exRigFields& fields, const char* key) 
         fields.Refuse(key, wxString::Format("is %s, not four numbers 0 to 255 with dots between "
                                             "them",
                                             echo));
-    if (address == 0)
+    if (address == 0 && !mayBeNone)
         fields.Refuse(key, wxString::Format("is %s, which no device can use", echo));
     return address;
 }

@@ -26,7 +26,8 @@ private:
     void ReadModules(const exRigFields& fields);
     exRigModule ReadModule(const nlohmann::json& entry, size_t position, std::vector<bool>& seen);
     std::string Name(const exRigFields& fields) const;
-    uint32_t Address(const exRigFields& fields, const char* key) const;
+    // `mayBeNone`: 0.0.0.0 is taken too.
+    uint32_t Address(const exRigFields& fields, const char* key, bool mayBeNone) const;
 
     const nlohmann::json& entry;
     int index;

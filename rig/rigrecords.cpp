@@ -6,6 +6,7 @@
 
 #include "devices/basenode.h"
 #include "devices/canvasuicontrol.h"
+#include "devices/displaytimeout.h"
 #include "devices/dmxport.h"
 #include "devices/nodezeta.h"
 #include "devices/switchkappa.h"
@@ -58,6 +59,13 @@ size_t ModulePortCount(const exSwitchKappa& largeSwitch, int bay)
 const exSwitchKappa* LargeSwitchOf(const exBaseNode& device)
 {
     return dynamic_cast<const exSwitchKappa*>(&device);
+}
+
+// The module in the bay while the switch reports one there; null for an empty bay.
+exNodeZeta* HostedModule(const exSwitchKappa& largeSwitch, int bay)
+{
+    exNodeZeta* module = largeSwitch.modules[size_t(bay)];
+    return module && module->connectionState == exBaseNode::kHosted ? module : nullptr;
 }
 
 // The pending edits of one device, and what could not be made one.
@@ -122,15 +130,19 @@ public:
         device.modified = true;
     }
 
-    void DmxPorts(const std::vector<exRigDmxPort>& saved, exBaseNode& owner, size_t count,
-                  const char* where)
+    // `bay` is 0 for the device's own ports, else the bay of the module that owns them.
+    void DmxPorts(const std::vector<exRigDmxPort>& saved, exBaseNode& owner, size_t count, int bay)
     {
+        const wxString module = wxString::Format("the module in bay %d", bay);
         for (const exRigDmxPort& port : saved) {
             if (port.number < 1 || port.number > int(std::min(count, owner.dmxPorts.size()))) {
-                Refuse(wxString::Format("%s has no DMX port %d", where, port.number));
+                Refuse(wxString::Format("%s has no DMX port %d", bay ? module : wxString("it"),
+                                        port.number));
                 continue;
             }
-            DmxPort(port, *owner.dmxPorts[size_t(port.number - 1)], owner);
+            const wxString name =
+                wxString::Format("DMX port %d", port.number) + (bay ? " of " + module : wxString());
+            DmxPort(port, *owner.dmxPorts[size_t(port.number - 1)], owner, name);
         }
     }
 
@@ -152,38 +164,47 @@ public:
         for (const exRigModule& module : saved) {
             exNodeZeta* present =
                 largeSwitch && module.bay >= 1 && module.bay <= exSwitchKappa::kBays
-                    ? largeSwitch->modules[size_t(module.bay)]
+                    ? HostedModule(*largeSwitch, module.bay)
                     : nullptr;
-            if (!present || present->connectionState != exBaseNode::kHosted) {
+            if (!present) {
                 Refuse(wxString::Format("bay %d holds no module", module.bay));
                 continue;
             }
-            const wxString where = wxString::Format("the module in bay %d", module.bay);
             DmxPorts(module.dmxPorts, *present, ModulePortCount(*largeSwitch, module.bay),
-                     where.utf8_str());
+                     module.bay);
         }
     }
 
 private:
-    void DmxPort(const exRigDmxPort& saved, exDMXPort& port, exBaseNode& owner)
+    void DmxPort(const exRigDmxPort& saved, exDMXPort& port, exBaseNode& owner,
+                 const wxString& name)
     {
         // Compared as saved: what the port holds, in the form a capture writes it.
         const exRigDmxPort now = CapturePort(port, saved.number);
-        const int differing = (saved.mode != now.mode) + (saved.protocol != now.protocol) +
-                              (saved.universe != now.universe);
+        // A port saved without a protocol (a disabled port reports none) keeps the protocol and
+        // universe it has: a disabled port goes out with the universe the device holds.
+        const bool keepsUniverse = saved.protocol == exUniverseCode::kNotSet;
+        const int differing =
+            (saved.mode != now.mode) +
+            (keepsUniverse ? 0
+                           : (saved.protocol != now.protocol) + (saved.universe != now.universe));
+        // A port that cannot output may report that it does: it may go on, not be made one.
+        if (differing > 0 && saved.mode == exDMXPort::kOutput && port.optionFlag &&
+            port.mode != exDMXPort::kOutput) {
+            Refuse(name + " cannot output");
+            return;
+        }
+        // No dialog takes a protocol away: an enabled port keeps the one it has.
+        if (keepsUniverse && saved.mode != exDMXPort::kDisabled &&
+            now.protocol != exUniverseCode::kNotSet)
+            Refuse(name + " cannot be left without a protocol");
         if (differing == 0)
             return;
-        if (saved.mode == exDMXPort::kOutput && port.optionFlag) {
-            Refuse(wxString::Format("DMX port %d cannot output", saved.number));
-            return;
-        }
-        if (saved.protocol == exUniverseCode::kNotSet) {
-            Refuse(wxString::Format("DMX port %d cannot be left without a protocol", saved.number));
-            return;
-        }
         port.mode = saved.mode;
-        port.protocol = saved.protocol;
-        port.universe = exUniverseCode::Sendable(saved.protocol, saved.universe);
+        if (!keepsUniverse) {
+            port.protocol = saved.protocol;
+            port.universe = exUniverseCode::Sendable(saved.protocol, saved.universe);
+        }
         port.state.Edit();
         owner.modified = true;
         if (owner.host)
@@ -193,10 +214,16 @@ private:
 
     void SwitchPort(const exRigSwitchPort& saved, exSwitchPort& port)
     {
-        const bool loop = saved.mode == exSwitchPort::kTrunkOrLoop && saved.loopPartner != 0;
+        // A trunk or a loop carries its partner (0 for a trunk) where other ports carry their
+        // VLAN: its VLAN is neither reported nor sent.
+        const bool carriesVlan = saved.mode != exSwitchPort::kTrunkOrLoop;
+        const bool loop = !carriesVlan && saved.loopPartner != 0;
         const bool wasLoop = port.mode == exSwitchPort::kTrunkOrLoop && port.loopPartner != 0;
         int differing = (saved.mode != port.mode) + (loop != wasLoop);
-        differing += loop ? saved.loopPartner != port.loopPartner : saved.vlan != port.vlan;
+        if (loop)
+            differing += saved.loopPartner != port.loopPartner;
+        else if (carriesVlan)
+            differing += saved.vlan != port.vlan;
         const bool speedDiffers = saved.speed != port.speed;
         if (speedDiffers && (!port.speedSelectable || (saved.speed == kSfpSpeed && !port.hasSfp)))
             Refuse(wxString::Format("switch port %d cannot take that speed", saved.number));
@@ -212,7 +239,7 @@ private:
         if (port.speedSelectable && (saved.speed != kSfpSpeed || port.hasSfp))
             port.speed = saved.speed;
         port.loopPartner = loop ? saved.loopPartner : 0;
-        if (!loop)
+        if (carriesVlan)
             port.vlan = saved.vlan;
         port.state.Edit();
         device.modified = true;
@@ -257,10 +284,16 @@ private:
 
 bool exRigRecords::IsReadBack(const exBaseNode& device)
 {
-    if (device.host || device.hidden)
+    if (device.host || device.hidden || !device.IsReadBack())
         return false;
-    return device.readBackStage == exBaseNode::kIdle ||
-           device.readBackStage == exBaseNode::kPollStage;
+    // A large switch reads its modules' ports as well, as many as each bay reports.
+    if (const exSwitchKappa* largeSwitch = LargeSwitchOf(device))
+        for (int bay = 1; bay <= exSwitchKappa::kBays; ++bay)
+            if (const exNodeZeta* module = HostedModule(*largeSwitch, bay))
+                for (size_t i = 0; i < ModulePortCount(*largeSwitch, bay); ++i)
+                    if (!module->MayEdit(module->dmxPorts[i]))
+                        return false;
+    return true;
 }
 
 exRigDevice exRigRecords::Capture(const exBaseNode& device)
@@ -276,8 +309,10 @@ exRigDevice exRigRecords::Capture(const exBaseNode& device)
     saved.ip = device.network.currentIp;
     saved.mask = device.network.currentMask;
     saved.dhcp = device.network.currentDhcp;
-    saved.displayTimeout =
-        limits.offersDisplayTimeout ? device.displayTimeout : exRigDevice::kNoDisplayTimeout;
+    // A code the dialog does not offer has no word in the file, which would refuse it whole.
+    const bool offered =
+        limits.offersDisplayTimeout && exDisplayTimeout::IndexOf(device.displayTimeout) >= 0;
+    saved.displayTimeout = offered ? device.displayTimeout : exRigDevice::kNoDisplayTimeout;
     saved.locked = device.locked;
     saved.dmxPorts = CaptureDmxPorts(device.dmxPorts, device.dmxPorts.size());
     for (size_t i = 0; i < device.switchPorts.size(); ++i) {
@@ -288,8 +323,7 @@ exRigDevice exRigRecords::Capture(const exBaseNode& device)
     }
     if (const exSwitchKappa* largeSwitch = LargeSwitchOf(device))
         for (int bay = 1; bay <= exSwitchKappa::kBays; ++bay)
-            if (const exNodeZeta* module = largeSwitch->modules[size_t(bay)];
-                module && module->connectionState == exBaseNode::kHosted)
+            if (const exNodeZeta* module = HostedModule(*largeSwitch, bay))
                 saved.modules.push_back(
                     {bay, CaptureDmxPorts(module->dmxPorts, ModulePortCount(*largeSwitch, bay))});
     return saved;
@@ -301,7 +335,7 @@ int exRigRecords::Apply(const exRigDevice& saved, exBaseNode& device,
     Applier applier(device, notApplied);
     applier.DeviceSettings(saved);
     applier.Network(saved);
-    applier.DmxPorts(saved.dmxPorts, device, device.dmxPorts.size(), "it");
+    applier.DmxPorts(saved.dmxPorts, device, device.dmxPorts.size(), 0);
     applier.SwitchPorts(saved.switchPorts);
     applier.Modules(saved.modules);
     if (applier.changed > 0)

@@ -14,9 +14,9 @@
 
 #include "common/appstate.h"
 #include "common/controlpanel.h"
-#include "common/controls/switchandbutton.h"
 #include "common/controls/canvasbutton.h"
 #include "common/controls/canvasswitch.h"
+#include "common/controls/switchandbutton.h"
 #include "common/overlay.h"
 #include "common/rigcommands.h"
 #include "devices/basenode.h"
@@ -96,8 +96,8 @@ TEST_F(RigCommandsTest, SavesEveryReadBackDeviceAndLoadsItBackUnchanged)
 {
     ASSERT_NE(Message(), nullptr);
     EXPECT_EQ(Message()->title, "Save Rig");
-    EXPECT_EQ(MessageText(), wxString::Format("Saved %zu devices to saved.rigwise.json.",
-                                              rig.devices.size()));
+    EXPECT_EQ(MessageText(),
+              wxString::Format("Saved %zu devices to saved.rigwise.json.", rig.devices.size()));
     EXPECT_EQ(ReadText(saved).rfind("{", 0), 0u);
 
     ASSERT_TRUE(commands->LoadFrom(saved));
@@ -119,14 +119,37 @@ TEST_F(RigCommandsTest, ALoadWithDifferencesTurnsAutoUpdateOffAndListsAbsentDevi
     WriteText(saved, text);
 
     ASSERT_TRUE(commands->LoadFrom(saved));
-    EXPECT_TRUE(MessageText().Contains(wxString::Format(
-        "Loaded saved.rigwise.json: %zu devices of %zu found", rig.devices.size() - 1,
-        rig.devices.size())));
+    EXPECT_TRUE(MessageText().Contains(
+        wxString::Format("Loaded saved.rigwise.json: %zu devices of %zu found",
+                         rig.devices.size() - 1, rig.devices.size())));
     EXPECT_TRUE(MessageText().Contains("1 value differs, drawn in red; press Update"));
     EXPECT_TRUE(MessageText().Contains("Not on the network:\n    Pylon NodeBeta unit 900"));
     EXPECT_EQ(exAppState::autoSend, 0);
     EXPECT_FALSE(bar->updatePair->switchControl->on);
     EXPECT_TRUE(bar->updatePair->button->enabled);
+    EXPECT_EQ(rack.kivnet.sent.size() + rack.update.sent.size(), sentBefore);
+}
+
+// A value the model allows but this device's dialogs cannot set is no reason to refuse the file:
+// it is listed, and the rest is loaded.
+TEST_F(RigCommandsTest, AValueNoDialogOfTheDeviceCanSetIsListedAndTheRestLoads)
+{
+    std::string text = ReadText(saved);
+    // The Sprite (unit 3) has no lock on its front panel; the NodeDelta (unit 4) is renamed.
+    const size_t lock = text.find("\"lock\": false", text.find("\"unit\": 3,"));
+    ASSERT_NE(lock, std::string::npos);
+    text.replace(lock, 13, "\"lock\": true");
+    const size_t name = text.find("\"name\": \"", text.find("\"unit\": 4,"));
+    text.insert(name + 9, "New ");
+    WriteText(saved, text);
+
+    ASSERT_TRUE(commands->LoadFrom(saved));
+    EXPECT_TRUE(MessageText().Contains("1 value differs, drawn in red")) << MessageText();
+    EXPECT_TRUE(MessageText().Contains("Left as they are (no dialog can set these):\n"
+                                       "    Sprite unit 3: its front-panel lock cannot be set"))
+        << MessageText();
+    for (exBaseNode* device : rack.Devices())
+        EXPECT_EQ(device->modified, device->network.unitNumber == 4) << device->title;
     EXPECT_EQ(rack.kivnet.sent.size() + rack.update.sent.size(), sentBefore);
 }
 
@@ -190,10 +213,9 @@ TEST_F(RigCommandsTest, ASaveThatFailsSaysWhyAndLeavesNoFile)
 TEST_F(RigCommandsTest, LoadingClosesAnOpenSettingsDialogWithoutItsOk)
 {
     exBaseNode* device = rack.Devices().front();
-    exOverlay::OpenDialogOf(device->dmxPorts[0],
-                            [device](exCanvasControl* root) {
-                                return device->dmxPorts[0]->CreateDialog(root);
-                            });
+    exOverlay::OpenDialogOf(device->dmxPorts[0], [device](exCanvasControl* root) {
+        return device->dmxPorts[0]->CreateDialog(root);
+    });
     ASSERT_NE(rack.Root()->overlay, nullptr);
     // The save's message had the keyboard; it went with the message, not into the retired one.
     EXPECT_EQ(rack.Root()->focusedControl, nullptr);

@@ -378,3 +378,17 @@ TEST(RigJson, TheUsersExampleReads)
     EXPECT_EQ(read.devices[1].switchPorts[1].loopPartner, 3);
     EXPECT_EQ(read.devices[2].modules.at(0).bay, 4);
 }
+
+TEST(RigJson, AnEntryOnDhcpMayHoldNoAddress)
+{
+    // A device waiting for its server reports address and mask 0.0.0.0, and is saved so.
+    std::string text = Replaced(kRig, R"("ip": "10.201.0.20")", R"("ip": "0.0.0.0")");
+    text = Replaced(text, "\"255.255.0.0\"", "\"0.0.0.0\"");
+    exRigDocument read;
+    wxString problem;
+    ASSERT_TRUE(exRigJson::Read(text, read, problem)) << problem;
+    exRigDocument expected = ExpectedRig();
+    expected.devices[1].ip = 0;
+    expected.devices[1].mask = 0;
+    ExpectSameDocument(read, expected);
+}

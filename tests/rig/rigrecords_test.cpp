@@ -16,6 +16,7 @@
 #include "fuzzrack.h"
 #include "net/universecode.h"
 #include "rig/rig.h"
+#include "rig/rigdevice.h"
 #include "rig/rigjson.h"
 #include "simulatedrig.h"
 
@@ -272,4 +273,214 @@ TEST_F(RigRecordsTest, ALoopWhosePartnerIsNoLongerOneIsReleased)
         EXPECT_EQ(device->switchPorts[1]->mode, exSwitchPort::kNormal);
         EXPECT_EQ(device->switchPorts[1]->loopPartner, 0);
     }
+}
+
+TEST_F(RigRecordsTest, ADisabledPortComesBackDisabledWithTheUniverseTheDeviceHolds)
+{
+    SimulatedRig rig(rack);
+    Meet(rig, [](SimulatedRig& changed) {
+        for (sim::Device& device : changed.devices)
+            if (device.modelCode == kNodeBeta)
+                device.ports[2].mode = sim::kDisabled;
+    });
+    const exRigDocument document = Save();
+    const exRigDmxPort disabled{3, exDMXPort::kDisabled, exUniverseCode::kNotSet, -1};
+    ASSERT_EQ(EntryOf(document, kNodeBeta)->dmxPorts.at(2), disabled) << "it reports no universe";
+
+    // At its panel port 3 is made an output elsewhere; the program reads the device again.
+    sim::Device& beta = rig.devices.front();
+    ASSERT_EQ(beta.modelCode, kNodeBeta);
+    beta.ports[2] = {sim::kOutput, 0x0205, 0}; // Art-Net 0x05
+    rig.Reconnect(kSettleSteps);
+    exDMXPort& port = *Device(kNodeBeta)->dmxPorts[2];
+    ASSERT_EQ(port.mode, exDMXPort::kOutput);
+
+    const exRigLoadSummary summary = Load(document);
+    EXPECT_TRUE(summary.notApplied.empty()) << summary.notApplied.front();
+    EXPECT_EQ(summary.differing, 1) << "the mode alone";
+    EXPECT_TRUE(port.state.IsEdited());
+    EXPECT_EQ(port.mode, exDMXPort::kDisabled);
+    EXPECT_EQ(port.protocol, exUniverseCode::kArtNet);
+    EXPECT_EQ(port.universe, 5);
+
+    PressUpdate();
+    rig.Settle(kSettleSteps);
+    EXPECT_EQ(beta.ports[2].mode, sim::kDisabled);
+    EXPECT_EQ(beta.ports[2].universe, 0x0205) << "sent with the universe the device holds";
+}
+
+// A port saved without a protocol takes its mode from the file and keeps the protocol and
+// universe it has; an input-only port that reports an output may keep outputting.
+TEST_F(RigRecordsTest, APortSavedWithoutAProtocolKeepsTheOneItHas)
+{
+    SimulatedRig rig(rack);
+    Meet(rig);
+    exRigDocument document = Save();
+    constexpr int kNone = exUniverseCode::kNotSet;
+    constexpr int kArtNet = exUniverseCode::kArtNet;
+    constexpr int kSacn = exUniverseCode::kSacn;
+    struct Case {
+        const char* what;
+        uint16_t model;
+        int port; // from 1
+        exRigDmxPort saved;
+        // What the port holds before the load, and after it.
+        int mode, protocol, universe;
+        int modeAfter, protocolAfter, universeAfter;
+        const char* note; // in what is left as it is; empty: nothing
+    } cases[] = {
+        {"disabled, the device outputs",
+         kNodeBeta,
+         1,
+         {1, 0, kNone, -1},
+         2,
+         kArtNet,
+         5,
+         0,
+         kArtNet,
+         5,
+         ""},
+        {"disabled, the device too", kNodeBeta, 2, {2, 0, kNone, -1}, 0, kSacn, 9, 0, kSacn, 9, ""},
+        {"an output without one, the device's has none",
+         kNodeBeta,
+         3,
+         {3, 2, kNone, -1},
+         2,
+         kNone,
+         -1,
+         2,
+         kNone,
+         -1,
+         ""},
+        {"an output without one, the device's input has one",
+         kNodeDelta,
+         1,
+         {1, 2, kNone, -1},
+         1,
+         kSacn,
+         100,
+         2,
+         kSacn,
+         100,
+         "DMX port 1 cannot be left without a protocol"},
+        {"an input-only port that outputs, on another universe",
+         kNodeDelta,
+         9,
+         {9, 2, kArtNet, 7},
+         2,
+         kArtNet,
+         5,
+         2,
+         kArtNet,
+         7,
+         ""},
+        {"an input-only port made an output",
+         kNodeDelta,
+         10,
+         {10, 2, kArtNet, 7},
+         1,
+         kArtNet,
+         5,
+         1,
+         kArtNet,
+         5,
+         "DMX port 10 cannot output"},
+    };
+    for (Case& c : cases) {
+        exRigDevice& entry = *const_cast<exRigDevice*>(EntryOf(document, c.model));
+        entry.dmxPorts.at(size_t(c.port - 1)) = c.saved;
+        exDMXPort& port = *Device(c.model)->dmxPorts[size_t(c.port - 1)];
+        port.mode = c.mode;
+        port.protocol = c.protocol;
+        port.universe = c.universe;
+    }
+    const exRigLoadSummary summary = Load(document);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const exDMXPort& port = *Device(c.model)->dmxPorts[size_t(c.port - 1)];
+        EXPECT_EQ(port.state.IsEdited(), c.modeAfter != c.mode || c.universeAfter != c.universe);
+        EXPECT_EQ(port.mode, c.modeAfter);
+        EXPECT_EQ(port.protocol, c.protocolAfter);
+        EXPECT_EQ(port.universe, c.universeAfter);
+        const bool noted = std::any_of(summary.notApplied.begin(), summary.notApplied.end(),
+                                       [&](const std::string& line) {
+                                           return *c.note && line.find(c.note) != std::string::npos;
+                                       });
+        EXPECT_EQ(noted, *c.note != 0);
+    }
+    EXPECT_EQ(summary.notApplied.size(), 2u);
+}
+
+TEST_F(RigRecordsTest, ATrunksVlanIsNeitherComparedNorSent)
+{
+    SimulatedRig rig(rack);
+    Meet(rig, [](SimulatedRig& changed) {
+        for (sim::Device& device : changed.devices)
+            if (device.model->family == sim::Family::SwitchTheta)
+                device.switchPorts[3] = {2, 0, 0}; // a trunk: partner 0, no VLAN
+    });
+    exRigDocument document = Save();
+    for (exRigDevice& entry : document.devices)
+        if (entry.modelCode == 0x0318)
+            entry.switchPorts.at(3).vlan = 99;
+    const exRigLoadSummary summary = Load(document);
+    EXPECT_EQ(summary.differing, 0);
+    EXPECT_EQ(ModifiedDevices(), 0);
+}
+
+// A device is loaded once every setting it reads back is known: a read-back asked again over
+// known values is no reason to wait, one that starts over after the device was away is, and so
+// is a module's port not read yet. Save leaves such a device out.
+TEST_F(RigRecordsTest, ADeviceWaitsUntilEverySettingItReadsIsKnown)
+{
+    struct Case {
+        const char* what;
+        uint16_t model;
+        void (*happen)(exBaseNode& device);
+        bool waits;
+    } cases[] = {
+        {"asked again", kNodeBeta, [](exBaseNode& device) { device.StartRefresh(); }, false},
+        {"back after being away", kNodeDelta, [](exBaseNode& device) { device.ReadAgain(); }, true},
+        {"a module put back into its bay", exSwitchKappa::kModelCode,
+         [](exBaseNode& device) {
+             static_cast<exSwitchKappa&>(device).modules[3]->dmxPorts[3]->state.Forget();
+         },
+         true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SimulatedRig rig(rack);
+        Meet(rig);
+        const exRigDocument document = Save();
+        exBaseNode* device = Device(c.model);
+        c.happen(*device);
+
+        int leftOut = -1;
+        const exRigDocument later = exRig::Take(rack.Devices(), "2026-12-09T12:00:00Z", leftOut);
+        EXPECT_EQ(leftOut, c.waits ? 1 : 0);
+        EXPECT_EQ(EntryOf(later, c.model) == nullptr, c.waits);
+        const exRigLoadSummary summary = Load(document);
+        EXPECT_EQ(summary.waiting.size(), c.waits ? 1u : 0u);
+        EXPECT_EQ(summary.matched, int(rig.devices.size()) - (c.waits ? 1 : 0));
+        EXPECT_EQ(ModifiedDevices(), 0);
+    }
+}
+
+// A display time-out the device reports but its dialog does not offer has no word in the file:
+// saved as none, it leaves the rest of the rig loadable.
+TEST_F(RigRecordsTest, ATimeOutNoDialogOffersIsSavedAsNoneAndTheRigStillLoads)
+{
+    SimulatedRig rig(rack);
+    Meet(rig, [](SimulatedRig& changed) {
+        for (sim::Device& device : changed.devices)
+            if (device.modelCode == kNodeBeta)
+                device.displayTimeout = 3;
+    });
+    const exRigDocument document = Save();
+    EXPECT_EQ(EntryOf(document, kNodeBeta)->displayTimeout, exRigDevice::kNoDisplayTimeout);
+    exRigDocument reread;
+    wxString problem;
+    ASSERT_TRUE(exRigJson::Read(exRigJson::Write(document), reread, problem)) << problem;
+    EXPECT_EQ(Load(reread).differing, 0);
+    EXPECT_EQ(Device(kNodeBeta)->displayTimeout, 3);
 }

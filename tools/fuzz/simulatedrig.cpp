@@ -64,6 +64,8 @@ bool SimulatedRig::DeliverNext(const SentList& sent, size_t& delivered, sim::Ser
         return false;
     // A copy: answers make the program send more, which may move the list.
     const auto datagram = sent[delivered++];
+    if (silent)
+        return true;
     for (sim::Device& device : devices)
         if ((!only || only == &device) && Reaches(datagram.ip, device))
             Deliver(device, service, datagram.bytes);
@@ -97,6 +99,25 @@ bool SimulatedRig::ReadingBack() const
             return true;
     }
     return false;
+}
+
+void SimulatedRig::Reconnect(int limit)
+{
+    silent = true;
+    for (int step = 0; step < limit && !AllLost(true); ++step)
+        AnswerOrTick();
+    silent = false;
+    for (int step = 0; step < limit && !AllLost(false); ++step)
+        AnswerOrTick();
+    Settle(limit);
+}
+
+bool SimulatedRig::AllLost(bool lost) const
+{
+    for (exBaseNode* device : rack.Devices())
+        if (!device->host && (device->connectionState == exBaseNode::kLost) != lost)
+            return false;
+    return true;
 }
 
 void SimulatedRig::Deliver(sim::Device& device, sim::Service service,

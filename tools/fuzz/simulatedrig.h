@@ -35,6 +35,10 @@ public:
     // clock ticks whenever the program is quiet, so that repeats happen too.
     void Settle(int limit);
     bool ReadingBack() const;
+    // Every device falls silent until the rack counts it lost, then answers again: the program
+    // reads each one again in full, as after its cable was out for a while. At most `limit`
+    // steps for each part.
+    void Reconnect(int limit);
 
     std::vector<sim::Device> devices;
     // When set, only this device of `devices` answers; the others stay silent after their
@@ -47,7 +51,12 @@ private:
     // Feeds one datagram the way the program's endpoint hands it on.
     void Deliver(sim::Device& device, sim::Service service, const std::vector<uint8_t>& request);
 
+    // Whether every device in the rack (modules aside) is lost, or every one is not.
+    bool AllLost(bool lost) const;
+
     FuzzRack& rack;
+    // Requests are taken and go unanswered.
+    bool silent = false;
     size_t kivnetDelivered = 0;
     size_t updateDelivered = 0;
     size_t artNetDelivered = 0;
