@@ -93,10 +93,13 @@ void exSwitchKappa::ProgramAll()
 
 void exSwitchKappa::ReadAgain()
 {
-    exBaseNode19Inch::ReadAgain();
+    // The modules' ports are read by the switch's own read-back, under their wire numbers; a
+    // module has no address to be asked at.
     for (exNodeZeta* module : modules)
         if (module)
-            module->ReadAgain();
+            for (exDMXPort* port : module->dmxPorts)
+                port->state.Forget();
+    exBaseNode19Inch::ReadAgain();
 }
 
 void exSwitchKappa::SendDeviceSettings()

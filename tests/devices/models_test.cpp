@@ -416,6 +416,16 @@ TEST_F(ModelsTest, SwitchKappaCarriesModulesInItsBays)
     EXPECT_EQ(kivnet.sent.size(), 1u + 8 + 1);
     EXPECT_EQ(kivnet.sent[0].bytes.size(), 1354u);
     EXPECT_FALSE(module->dmxPorts[0]->state.IsEdited());
+
+    // Back after being away: the switch reads its modules' ports again through its own
+    // read-back; a module, which has no address, is never asked on its own.
+    kappa->ReadAgain();
+    EXPECT_EQ(kappa->readBackStage, exBaseNode::kDeviceStage);
+    EXPECT_FALSE(kappa->modules[1]->dmxPorts[0]->state.MaySend());
+    kivnet.sent.clear();
+    for (int i = 0; i < 10; ++i)
+        module->Tick(50);
+    EXPECT_TRUE(kivnet.sent.empty());
 }
 
 TEST_F(ModelsTest, SwitchKappaAsksForItsIdentityEverySecondWhileOnline)
