@@ -184,7 +184,7 @@ readback_state() {
 # From the simulator's record up to SECONDS after the first discovery request: how many of the
 # generated devices are fully read back (they have had an ArtPoll at their own address, and no
 # identify or settings request since), the ms from the first discovery request to the moment
-# the last of COUNT got there (-1 while not all have), and for the others the last request they
+# the last of them got there (-1 for none), and for the others the last request they
 # had: none at all, the device settings request or a port settings request, with the count for
 # each wire port ("2:7,0:1", "-" for none).
 fully_read_back() { # SECONDS COUNT
@@ -222,7 +222,7 @@ fully_read_back() { # SECONDS COUNT
             for (ip in done) seen++
             for (ip in asked) if (!(ip in done)) seen++
             printf "%d %d %d %d %d %s\n", finished,
-                (finished >= count && started) ? (last - start) * 1000 + 0.5 : -1,
+                (finished && started) ? (last - start) * 1000 + 0.5 : -1,
                 count - seen, device_stage, port_stage, ports == "" ? "-" : ports
         }
     ' "$work/record"
@@ -373,12 +373,16 @@ measure_slow() { # COUNT
         return
     fi
     wait_for_record_time 10 120 || say "no record 10 s after the first discovery request"
-    read -r finished _ < <(fully_read_back 10 "$count")
-    figure "fully read back 10 s after discovery" "$finished of $count"
+    read -r finished last _ < <(fully_read_back 10 "$count")
+    if [ "$finished" -gt 0 ]; then
+        figure "fully read back 10 s after discovery" "$finished of $count (the last at $last ms)"
+    else
+        figure "fully read back 10 s after discovery" "0 of $count"
+    fi
     measure_idle
     wait_for_record_time 70 120 || say "no record 70 s after the first discovery request"
     read -r finished last never device_stage port_stage ports < <(fully_read_back 70 "$count")
-    if [ "$last" -ge 0 ]; then
+    if [ "$finished" -ge "$count" ]; then
         figure "last device fully read back" "$last ms after the first discovery request"
     else
         figure "last device fully read back" "not within 70 s"
