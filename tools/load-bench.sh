@@ -4,7 +4,7 @@
 #
 #   tools/load-bench.sh [--build DIR] [--tools DIR] [--slow] [--flood] [--idle-seconds N]
 #                       [--flood-seconds N] [--flood-rate N] [--readback-timeout N]
-#                       [--screenshots DIR] [COUNT...]
+#                       [--screenshots DIR] [--records DIR] [COUNT...]
 #
 #   --build DIR         the build whose merrow-rigwise is measured (default build; paths are
 #                       taken from the top of this tree)
@@ -20,6 +20,8 @@
 #   --readback-timeout N  seconds to wait for the read-back (default 60)
 #   --screenshots DIR   keep pictures of the screen: after the read-back, during and after the
 #                       flood
+#   --records DIR       keep the simulator's record of what the program sent, one file per
+#                       COUNT (DIR/record-COUNT)
 #   COUNT...            rack sizes (default 300 1000); 0 measures the idle program alone
 #
 # For each COUNT it prints the read-back time (first discovery request to the last device's
@@ -30,8 +32,8 @@
 # read back (they have had the program's ArtPoll, the last step of a node's read-back, and no
 # identify or settings request since: the program has stopped asking them) 10 s after the first
 # discovery request, when the last of them got there (or "not within 70 s"), how many are after
-# one more minute left idle (70 s), and where the read-back of the others stopped. Runs entirely
-# inside private network namespaces; needs root.
+# one more minute left idle (70 s), and the last request each of the others had by then. Runs
+# entirely inside private network namespaces; needs root.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 if [ "${RIGWISE_PRIVATE_NET:-}" != "1" ]; then
@@ -54,6 +56,7 @@ flood_seconds=60
 flood_rate=20000
 readback_timeout=60
 screenshots=
+records=
 counts=()
 while [ "$#" -gt 0 ]; do
     case "$1" in
@@ -66,6 +69,7 @@ while [ "$#" -gt 0 ]; do
     --flood-rate) flood_rate=${2:?}; shift 2 ;;
     --readback-timeout) readback_timeout=${2:?}; shift 2 ;;
     --screenshots) screenshots=$(realpath -m "${2:?}"); mkdir -p "$screenshots"; shift 2 ;;
+    --records) records=$(realpath -m "${2:?}"); mkdir -p "$records"; shift 2 ;;
     -h | --help | '' | *[!0-9]*) usage ;;
     *) counts+=("$1"); shift ;;
     esac
@@ -180,12 +184,17 @@ readback_state() {
 # From the simulator's record up to SECONDS after the first discovery request: how many of the
 # generated devices are fully read back (they have had an ArtPoll at their own address, and no
 # identify or settings request since), the ms from the first discovery request to the moment
-# the last of COUNT got there (-1 while not all have), and for the others where the program
-# stopped: no request at all, the device settings request or a port settings request last.
+# the last of them got there (-1 for none), and for the others the last request they
+# had: none at all, the device settings request or a port settings request, with the count for
+# each wire port ("2:7,0:1", "-" for none).
 fully_read_back() { # SECONDS COUNT
     awk -v extra="$extra_address" -v within="$1" -v count="$2" '
         function device(field) { split(field, to, ":"); return to[1] }
         function own(ip) { return ip !~ /\.255$/ && ip != extra }
+        function byte(hex,  digits) {
+            digits = "0123456789abcdef"
+            return (index(digits, substr(hex, 1, 1)) - 1) * 16 + index(digits, substr(hex, 2, 1)) - 1
+        }
         !started && $3 ~ /:6464$/ && substr($4, 1, 12) == "4d2d52000010" {
             started = 1; start = $1
         }
@@ -198,18 +207,23 @@ fully_read_back() { # SECONDS COUNT
             code = substr($4, 13, 4)
             ip = device($3)
             if (own(ip) && (code == "0010" || code == "0021" || code == "0031" || code == "0041")) {
-                done[ip] = 0; asked[ip] = code
+                done[ip] = 0; asked[ip] = code; port[ip] = byte(substr($4, 17, 2))
             }
         }
         END {
             for (ip in done) if (done[ip]) { finished++; if (at[ip] > last) last = at[ip] }
-            for (ip in asked) if (!done[ip]) { if (asked[ip] == "0021") device_stage++; else port_stage++ }
+            for (ip in asked) if (!done[ip]) {
+                if (asked[ip] == "0021") device_stage++
+                else if (asked[ip] == "0031") { port_stage++; by_port[port[ip]]++ }
+            }
+            ports = ""
+            for (p in by_port) ports = ports (ports == "" ? "" : ",") p ":" by_port[p]
             seen = 0
             for (ip in done) seen++
             for (ip in asked) if (!(ip in done)) seen++
-            printf "%d %d %d %d %d\n", finished,
-                (finished >= count && started) ? (last - start) * 1000 + 0.5 : -1,
-                count - seen, device_stage, port_stage
+            printf "%d %d %d %d %d %s\n", finished,
+                (finished && started) ? (last - start) * 1000 + 0.5 : -1,
+                count - seen, device_stage, port_stage, ports == "" ? "-" : ports
         }
     ' "$work/record"
 }
@@ -351,7 +365,7 @@ errors_delta() { # "RCVBUF INERRORS" before, after
 # With --slow: how many devices are fully read back 10 s after the first discovery request and
 # after one more minute idle, when the last got there, and where the others stopped.
 measure_slow() { # COUNT
-    local count=$1 finished last never device_stage port_stage
+    local count=$1 finished last never device_stage port_stage ports
     figure "simulated devices" \
         "answer after a random 0-$slow_jitter_ms ms, drop $slow_drop_percent % of what they receive"
     if [ "$count" -eq 0 ]; then
@@ -359,20 +373,24 @@ measure_slow() { # COUNT
         return
     fi
     wait_for_record_time 10 120 || say "no record 10 s after the first discovery request"
-    read -r finished _ < <(fully_read_back 10 "$count")
-    figure "fully read back 10 s after discovery" "$finished of $count"
+    read -r finished last _ < <(fully_read_back 10 "$count")
+    if [ "$finished" -gt 0 ]; then
+        figure "fully read back 10 s after discovery" "$finished of $count (the last at $last ms)"
+    else
+        figure "fully read back 10 s after discovery" "0 of $count"
+    fi
     measure_idle
     wait_for_record_time 70 120 || say "no record 70 s after the first discovery request"
-    read -r finished last never device_stage port_stage < <(fully_read_back 70 "$count")
-    if [ "$last" -ge 0 ]; then
+    read -r finished last never device_stage port_stage ports < <(fully_read_back 70 "$count")
+    if [ "$finished" -ge "$count" ]; then
         figure "last device fully read back" "$last ms after the first discovery request"
     else
         figure "last device fully read back" "not within 70 s"
     fi
     figure "fully read back after a minute idle (70 s)" "$finished of $count"
     if [ "$finished" -lt "$count" ]; then
-        figure "where the others stopped" \
-            "$never never asked, $device_stage at device settings, $port_stage at port settings"
+        figure "the others' last request at 70 s" "$never none, $device_stage device settings, \
+$port_stage port settings (wire port:devices $ports)"
     fi
 }
 
@@ -458,6 +476,7 @@ bench_count() { # COUNT INDEX
     fi
     echo "== $count devices =="
     printf '%s\n' "${figures[@]}"
+    if [ -n "$records" ]; then cp "$work/record" "$records/record-$count"; fi
     count_down
 }
 
