@@ -28,7 +28,7 @@ enum Tag : uint64_t {
     kControlClient = 5,
 };
 
-constexpr long kLongestJitterMs = 3600000;
+constexpr long kLongestWaitMs = 3600000;
 
 uint64_t MakeTag(Tag kind, uint64_t value)
 {
@@ -636,19 +636,8 @@ std::string Simulator::DropCommand(std::istream& words)
 
 std::string Simulator::DelayCommand(std::istream& words)
 {
-    long first = -1, second = -1;
-    if (!(words >> first) || first < 0)
-        return "error usage: delay MS | delay N MS";
-    if (!(words >> second)) {
-        options_.delayMs = int(first);
-        return "ok";
-    }
-    if (second < 0)
-        return "error usage: delay MS | delay N MS";
-    if (size_t(first) >= devices_.size())
-        return "error no such device";
-    devices_[size_t(first)].delayMs = int(second);
-    return "ok";
+    return MillisecondsCommand(words, "delay", kLongestWaitMs, options_.delayMs,
+                               &Device::delayMs);
 }
 
 std::string Simulator::TwiceCommand(std::istream& words)
@@ -692,20 +681,28 @@ std::string Simulator::IgnoreCommand(std::istream& words)
 
 std::string Simulator::JitterCommand(std::istream& words)
 {
+    return MillisecondsCommand(words, "jitter", kLongestWaitMs, options_.jitterMs,
+                               &Device::jitterMs);
+}
+
+std::string Simulator::MillisecondsCommand(std::istream& words, const std::string& name,
+                                           long longest, int& everyDevice, int Device::*own)
+{
+    const std::string usage = "error usage: " + name + " MS | " + name + " N MS";
     long first = -1, second = -1;
-    if (!(words >> first) || first < 0 || first > kLongestJitterMs)
-        return "error usage: jitter MS | jitter N MS";
+    if (!(words >> first) || first < 0 || first > longest)
+        return usage;
     if (!(words >> second)) {
         if (!words.eof())
-            return "error usage: jitter MS | jitter N MS";
-        options_.jitterMs = int(first);
+            return usage;
+        everyDevice = int(first);
         return "ok";
     }
-    if (second < 0 || second > kLongestJitterMs)
-        return "error usage: jitter MS | jitter N MS";
+    if (second < 0 || second > longest)
+        return usage;
     if (size_t(first) >= devices_.size())
         return "error no such device";
-    devices_[size_t(first)].jitterMs = int(second);
+    devices_[size_t(first)].*own = int(second);
     return "ok";
 }
 

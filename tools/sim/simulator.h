@@ -108,6 +108,9 @@ private:
     std::string SpoilCommand(std::istream& words);
     std::string IgnoreCommand(std::istream& words);
     std::string JitterCommand(std::istream& words);
+    // "NAME MS" sets `everyDevice`, "NAME N MS" device N's `own` setting, MS up to `longest`.
+    std::string MillisecondsCommand(std::istream& words, const std::string& name, long longest,
+                                    int& everyDevice, int Device::*own);
     std::string PauseCommand(std::istream& words);
     std::string RenameCommand(std::istream& words);
     std::string PortCommand(std::istream& words);
