@@ -15,9 +15,15 @@
 namespace exPanelDrawing {
 
 namespace {
+constexpr double kLogoX = 40;
+constexpr double kLogoY = 5;
 constexpr double kLogoWidth = 91;
 constexpr double kLogoHeight = 46;
 constexpr double kTableTopCorner = 5;
+constexpr double kTableTopLabelY = 30;
+constexpr double kLabelHeight = 15;
+// Between a table-top label and its box.
+constexpr double kLabelGap = 2;
 constexpr double kStepsPerPoint = 4;
 // Extents and boxes are sums of fractions: a text that fits exactly must not count as wider.
 constexpr double kSlack = 1e-6;
@@ -150,17 +156,26 @@ void PaintTableTopBox(wxGraphicsContext* gc, double boxX, double boxWidth, const
     gc->SetBrush(brush);
     gc->SetPen(pen);
     gc->DrawRoundedRectangle(boxX, 0, boxWidth, 70, kTableTopCorner);
-    exPaintFonts::Select(*gc, labelFont, *wxBLACK);
-    gc->DrawText(label, labelX, 30);
+    PaintFitted(gc, label,
+                wxRect2DDouble(labelX, kTableTopLabelY, boxX - kLabelGap - labelX, kLabelHeight),
+                labelFont, *wxBLACK);
 }
 
-void PaintLogoTitle(wxGraphicsContext* gc, const wxBitmap& logo, const wxString& title,
-                    float displayScale)
+wxRect2DDouble LogoTitleBox()
+{
+    return wxRect2DDouble(43, 55, 105, 13);
+}
+
+void PaintLogo(wxGraphicsContext* gc, const wxBitmap& logo)
 {
     if (logo.IsOk())
-        gc->DrawBitmap(logo, 0, -40, kLogoWidth, kLogoHeight);
-    exPaintFonts::Select(*gc, SwissBold(7, displayScale), *wxWHITE);
-    gc->DrawText(title, 3, 10);
+        gc->DrawBitmap(logo, kLogoX, kLogoY, kLogoWidth, kLogoHeight);
+}
+
+void PaintLogoTitle(wxGraphicsContext* gc, const wxString& title, const wxRect2DDouble& titleBox,
+                    float displayScale)
+{
+    PaintFitted(gc, title, titleBox, SwissBold(7, displayScale), *wxWHITE);
 }
 
 wxBitmap LoadLogo()

@@ -63,8 +63,15 @@ void PaintTableTopBox(wxGraphicsContext* gc, double boxX, double boxWidth, const
                       const wxPen& pen, const wxString& label, double labelX,
                       const wxFont& labelFont);
 
-// The maker's logo above the model's title, relative to the title origin of a 19-inch unit.
-void PaintLogoTitle(wxGraphicsContext* gc, const wxBitmap& logo, const wxString& title,
+// Where the models with the maker's logo give their title room: below the logo, left of the
+// first port.
+wxRect2DDouble LogoTitleBox();
+
+// The maker's logo at the left of a 19-inch unit's front.
+void PaintLogo(wxGraphicsContext* gc, const wxBitmap& logo);
+
+// The title of a model with the logo, in `titleBox` below it.
+void PaintLogoTitle(wxGraphicsContext* gc, const wxString& title, const wxRect2DDouble& titleBox,
                     float displayScale);
 
 // The maker's logo as the models with a logo draw it.

@@ -33,6 +33,7 @@ exSwitchKappa::exSwitchKappa(exCanvasControl* parent) : exBaseNode19Inch(parent,
     Place(frontPanel, 605, 10);
     SetSwitchPortCount(kSmallPortCount);
     logo = exPanelDrawing::LoadLogo();
+    titleBox = exPanelDrawing::LogoTitleBox();
 }
 
 void exSwitchKappa::SetSwitchPortCount(int count)
@@ -289,7 +290,7 @@ exDMXPort* exSwitchKappa::GetDMXPort(int wirePort)
 
 void exSwitchKappa::PaintTitle(wxGraphicsContext* gc)
 {
-    exPanelDrawing::PaintLogoTitle(gc, logo, title, displayScale);
+    exPanelDrawing::PaintLogoTitle(gc, title, titleBox, displayScale);
 }
 
 void exSwitchKappa::OnAlive()
