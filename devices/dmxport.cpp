@@ -5,7 +5,6 @@
 #include <wx/pen.h>
 
 #include "common/controls/canvascolours.h"
-#include "common/controls/paintfonts.h"
 #include "common/overlay.h"
 #include "devices/basenode.h"
 #include "devices/paneldrawing.h"
@@ -60,11 +59,11 @@ wxSize exDMXPort::Paint(wxGraphicsContext* gc)
         gc->DrawEllipse(pin.x, pin.y, 2, 2);
 
     const wxColour text = hovered ? exCanvasColours::kLightGrey : optionFlag ? *wxBLACK : status;
-    exPaintFonts::Select(*gc, labelFont, text);
+    // Within the port's width, less a gap to the next port's labels, which NodeGamma sets
+    // right beside.
     auto centred = [&](const wxString& label, double top) {
-        double w = 0, h = 0;
-        gc->GetTextExtent(label, &w, &h);
-        gc->DrawText(label, (40 - w) / 2, top);
+        exPanelDrawing::PaintFitted(gc, label, wxRect2DDouble(1, top, 38, 15), labelFont, text,
+                                    wxALIGN_CENTRE_HORIZONTAL);
     };
     centred(GetNumberLabel(), 34);
     if (mode == kInput)
@@ -87,6 +86,6 @@ exCanvasControl* exDMXPort::CreateDialog(exCanvasControl* root)
 
 bool exDMXPort::OnClick(exCanvasControl*, int, int)
 {
-    return exOverlay::OpenDialogOf(
-        this, [this](exCanvasControl* root) { return CreateDialog(root); });
+    return exOverlay::OpenDialogOf(this,
+                                   [this](exCanvasControl* root) { return CreateDialog(root); });
 }

@@ -94,16 +94,12 @@ wxSize exSwitchPort::Paint(wxGraphicsContext* gc)
     if (hasSfp)
         gc->DrawText(label, (kDesignWidth - w) * 0.5 + sfpOffsetX, 42);
 
-    const wxColour status = hovered    ? exCanvasColours::kLightGrey
-                            : modified ? *wxRED
-                                       : normalFill;
-    exPaintFonts::Select(*gc, font, status);
+    const wxColour status = hovered ? exCanvasColours::kLightGrey : modified ? *wxRED : normalFill;
+    // Within the port's width: a wider line would run into the next port's.
     auto centred = [&](const wxString& text, double top) {
-        if (text.empty())
-            return;
-        double tw = 0, th = 0;
-        gc->GetTextExtent(text, &tw, &th);
-        gc->DrawText(text, (kDesignWidth - tw) / 2, top);
+        if (!text.empty())
+            exPanelDrawing::PaintFitted(gc, text, wxRect2DDouble(0, top, kDesignWidth, 15), font,
+                                        status, wxALIGN_CENTRE_HORIZONTAL);
     };
     centred(GetStatusText(), 2);
     centred(GetVlanText(), 14);
@@ -120,6 +116,6 @@ exCanvasControl* exSwitchPort::CreateDialog(exCanvasControl* root)
 
 bool exSwitchPort::OnClick(exCanvasControl*, int, int)
 {
-    return exOverlay::OpenDialogOf(
-        this, [this](exCanvasControl* root) { return CreateDialog(root); });
+    return exOverlay::OpenDialogOf(this,
+                                   [this](exCanvasControl* root) { return CreateDialog(root); });
 }

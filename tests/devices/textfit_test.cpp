@@ -340,3 +340,39 @@ TEST(TextFitTest, EveryTitleStaysInItsBoxClearOfTheElements)
         }
     }
 }
+
+TEST(TextFitTest, NoTwoElementsOfAModelDrawOnEachOther)
+{
+    for (const Screen& screen : kScreens) {
+        exScopedScreen scoped(screen.ppi, screen.textScale);
+        for (const Model& model : kModels) {
+            SCOPED_TRACE(std::string(model.name) + " on " + screen.name);
+            exCanvasControl root(nullptr, 0, 0, 0, 0, wxEmptyString);
+            std::unique_ptr<exBaseNode> device(model.make(&root, true));
+            ShowLongestTexts(device.get());
+            struct Ink {
+                wxString element;
+                Mask mask;
+            };
+            std::vector<Ink> inks;
+            for (exCanvasControl* child : *device->children) {
+                Mask mask = Mask::Drawn(Picture(screen, device->width, device->height,
+                                                [&](wxGraphicsContext* gc) { child->Draw(gc); }));
+                if (mask.Empty())
+                    continue;
+                wxString element = child == device->frontPanel ? "the front panel" : "sockets";
+                if (auto* port = dynamic_cast<exDMXPort*>(child))
+                    element = wxString::Format("DMX port %d", port->portNumber + 1);
+                else if (auto* port = dynamic_cast<exSwitchPort*>(child))
+                    element = "switch port " + port->label;
+                inks.push_back({element, std::move(mask)});
+            }
+            // On the same pixels: neighbouring connectors may come within a pixel where the
+            // scale rounds their places.
+            for (size_t i = 0; i < inks.size(); ++i)
+                for (size_t j = i + 1; j < inks.size(); ++j)
+                    EXPECT_EQ(inks[i].mask.Touching(inks[j].mask, 0), 0)
+                        << inks[i].element << " runs into " << inks[j].element;
+        }
+    }
+}
