@@ -376,3 +376,57 @@ TEST(TextFitTest, NoTwoElementsOfAModelDrawOnEachOther)
         }
     }
 }
+
+TEST(TextFitTest, DisplayTextsStayOnTheScreenAndApart)
+{
+    struct Style {
+        int style;
+        wxRect2DDouble screen; // in the display's design units
+    } styles[] = {{exCanvasUIControl::kLargeDisplay, {0, 2, 130, 36}},
+                  {exCanvasUIControl::kSmallDisplay, {0, 0, 75, 50}}};
+    for (const Screen& screen : kScreens) {
+        exScopedScreen scoped(screen.ppi, screen.textScale);
+        for (const Style& style : styles) {
+            SCOPED_TRACE(std::string(screen.name) + ", display style " +
+                         std::to_string(style.style));
+            exCanvasControl root(nullptr, 0, 0, 0, 0, wxEmptyString);
+            exBaseNode device(&root, 0);
+            device.panelStyle = style.style;
+            exCanvasUIControl& panel = *device.frontPanel;
+            const int margin = 20;
+            panel.x = margin;
+            panel.y = margin;
+            auto picture = [&](const wxString& name, bool locked, int id, int timeout,
+                               const wxString& line2) {
+                device.deviceName = name;
+                device.locked = locked;
+                device.deviceId = id;
+                device.displayTimeout = timeout;
+                device.displayLine2 = line2;
+                return Picture(screen, margin + int(200 * device.displayScale),
+                               margin + int(60 * device.displayScale),
+                               [&](wxGraphicsContext* gc) { panel.Draw(gc); });
+            };
+            const wxString longest('W', exCanvasUIControl::kShownNameLength);
+            const int timeout = exDisplayTimeout::kFiveSeconds;
+            const wxImage full = picture(longest, true, 999, timeout, "Ready");
+            const wxImage noName = picture("", true, 999, timeout, "Ready");
+            const wxImage noNameUnlocked = picture("", false, 999, timeout, "Ready");
+            const wxImage noNameNoId = picture("", true, 0, timeout, "Ready");
+            const wxImage blank = picture("", false, 0, -1, "");
+
+            const double scale = device.displayScale * screen.devicePixels;
+            wxRect2DDouble onScreen = style.screen;
+            onScreen.m_x += margin / device.displayScale;
+            onScreen.m_y += margin / device.displayScale;
+            EXPECT_EQ(Mask::Differing(full, blank).Outside(InPixels(onScreen, scale)), 0)
+                << "text drawn off the screen";
+            const Mask locked = Mask::Differing(noName, noNameUnlocked);
+            ASSERT_FALSE(locked.Empty());
+            EXPECT_EQ(Mask::Differing(full, noName).Touching(locked), 0)
+                << "the name runs into \"Locked\"";
+            EXPECT_EQ(Mask::Differing(noName, noNameNoId).Touching(locked), 0)
+                << "the ID runs into \"Locked\"";
+        }
+    }
+}
