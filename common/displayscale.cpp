@@ -12,6 +12,8 @@ namespace {
 constexpr double kPlainPpi = 96;
 // The scale set for a process without a screen; 0 while none is set.
 float withoutScreen = 0;
+// The scale of the screen an exScopedScreen stands for; 0 while none lives.
+float scopedScale = 0;
 
 double PositiveOr(double value, double fallback)
 {
@@ -53,6 +55,8 @@ float exDisplayScale::Measure(const wxWindow* window)
 
 float exDisplayScale::Screen()
 {
+    if (scopedScale > 0)
+        return scopedScale;
     static const float scale = withoutScreen > 0 ? withoutScreen : Measure();
     return scale;
 }
@@ -60,4 +64,19 @@ float exDisplayScale::Screen()
 void exDisplayScale::SetWithoutScreen(float scale)
 {
     withoutScreen = scale;
+}
+
+exScopedScreen::exScopedScreen(double logicalPpi, double textScale)
+    : outerResolution(FontResolution())
+{
+    scopedScale = exDisplayScale::Compute(logicalPpi, 1, textScale);
+    if (GdkScreen* screen = gdk_screen_get_default())
+        gdk_screen_set_resolution(screen, logicalPpi * textScale);
+}
+
+exScopedScreen::~exScopedScreen()
+{
+    scopedScale = 0;
+    if (GdkScreen* screen = gdk_screen_get_default())
+        gdk_screen_set_resolution(screen, outerResolution);
 }

@@ -24,3 +24,18 @@ public:
     // nothing. Only before the first control is made.
     static void SetWithoutScreen(float scale);
 };
+
+// For tests: while it lives, the process draws as on a screen of `logicalPpi` whose desktop
+// scales texts by `textScale`. `exDisplayScale::Screen` gives the scale for them, so controls
+// made meanwhile take it, and texts are laid out at the font resolution that goes with them.
+// Scopes do not nest.
+class exScopedScreen {
+public:
+    exScopedScreen(double logicalPpi, double textScale);
+    ~exScopedScreen();
+    exScopedScreen(const exScopedScreen&) = delete;
+    exScopedScreen& operator=(const exScopedScreen&) = delete;
+
+private:
+    double outerResolution;
+};

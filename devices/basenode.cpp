@@ -389,8 +389,8 @@ void exBaseNode::SetFirstPortNumber(int first)
 
 void exBaseNode::PaintTitle(wxGraphicsContext* gc)
 {
-    exPaintFonts::Select(*gc, exPanelDrawing::SwissBold(15, displayScale), *wxWHITE);
-    gc->DrawText(title, 0, 0);
+    exPanelDrawing::PaintFitted(gc, title, titleBox, exPanelDrawing::SwissBold(15, displayScale),
+                                *wxWHITE);
 }
 
 void exBaseNode::RepaintIfShown()

@@ -6,6 +6,7 @@
 
 #include <wx/bitmap.h>
 #include <wx/font.h>
+#include <wx/geometry.h>
 
 #include "common/controls/canvascontrol.h"
 #include "devices/networksettings.h"
@@ -88,6 +89,9 @@ public:
     exCanvasControl* NotReadMessage(exCanvasControl* root, const wxString& element) const;
 
     wxString title;
+    // The room the front panel gives the title, in design units; the title is set smaller
+    // rather than run out of it.
+    wxRect2DDouble titleBox;
     wxString deviceName;
     wxString displayLine2 = "-";
     bool locked = false;

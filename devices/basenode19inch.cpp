@@ -5,14 +5,21 @@
 #include <wx/pen.h>
 
 #include "common/controls/canvascolours.h"
-#include "common/controls/paintfonts.h"
 #include "devices/dmxport.h"
 #include "devices/ethernetport.h"
 #include "devices/paneldrawing.h"
 
+namespace {
+// The label on the left rack ear, up to the panel.
+const wxRect2DDouble kFrontLabelBox(4, 30, 31, 15);
+const wxRect2DDouble kBackLabelBox(4, 105, 31, 15);
+} // namespace
+
 exBaseNode19Inch::exBaseNode19Inch(exCanvasControl* parent, int dmxPortCount)
     : exBaseNode(parent, dmxPortCount)
 {
+    // Right of the ear, as far as the models with front elements leave free.
+    titleBox = wxRect2DDouble(40, 45, 355, 25);
 }
 
 void exBaseNode19Inch::PlaceBackRow(int socketCount)
@@ -44,9 +51,8 @@ wxSize exBaseNode19Inch::PaintFront(wxGraphicsContext* gc)
     gc->PushState();
     gc->Scale(displayScale, displayScale);
     PaintBody(gc, true);
-    exPaintFonts::Select(*gc, labelFont, exCanvasColours::kDarkGrey);
-    gc->DrawText("Front", 4, 30);
-    gc->Translate(40, 45);
+    exPanelDrawing::PaintFitted(gc, "Front", kFrontLabelBox, labelFont, exCanvasColours::kDarkGrey);
+    exPanelDrawing::PaintLogo(gc, logo);
     PaintTitle(gc);
     gc->PopState();
     return wxSize(width, height);
@@ -61,8 +67,7 @@ wxSize exBaseNode19Inch::PaintBack(wxGraphicsContext* gc)
     gc->PopState();
     gc->PushState();
     gc->Scale(displayScale, displayScale);
-    exPaintFonts::Select(*gc, labelFont, *wxBLACK);
-    gc->DrawText("Back", 4, 105);
+    exPanelDrawing::PaintFitted(gc, "Back", kBackLabelBox, labelFont, *wxBLACK);
     gc->PopState();
     return wxSize(width, height);
 }

@@ -15,6 +15,7 @@ exBaseNode19InchLogo::exBaseNode19InchLogo(exCanvasControl* parent, int dmxPortC
     panelStyle = exCanvasUIControl::kSmallDisplay;
     Place(frontPanel, 605, 10);
     logo = exPanelDrawing::LoadLogo();
+    titleBox = exPanelDrawing::LogoTitleBox();
 }
 
 wxSize exBaseNode19InchLogo::Paint(wxGraphicsContext* gc)
@@ -28,5 +29,5 @@ wxSize exBaseNode19InchLogo::Paint(wxGraphicsContext* gc)
 
 void exBaseNode19InchLogo::PaintTitle(wxGraphicsContext* gc)
 {
-    exPanelDrawing::PaintLogoTitle(gc, logo, title, displayScale);
+    exPanelDrawing::PaintLogoTitle(gc, title, titleBox, displayScale);
 }

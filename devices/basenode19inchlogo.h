@@ -1,7 +1,5 @@
 #pragma once
 
-#include <wx/bitmap.h>
-
 #include "devices/basenode19inch.h"
 
 // A 19-inch unit with the maker's logo above its title, a small display and two network sockets
@@ -13,6 +11,4 @@ public:
 
     wxSize Paint(wxGraphicsContext* gc) override;
     void PaintTitle(wxGraphicsContext* gc) override;
-
-    wxBitmap logo;
 };

@@ -2,7 +2,6 @@
 
 #include <wx/graphics.h>
 
-#include "common/controls/paintfonts.h"
 #include "devices/paneldrawing.h"
 
 exBaseNodeTableTop::exBaseNodeTableTop(exCanvasControl* parent, int dmxPortCount, double boxX,
@@ -50,7 +49,7 @@ void exBaseNodeTableTop::PaintSmallBoxFace(wxGraphicsContext* gc)
 void exBaseNodeTableTop::PaintSmallBoxTitle(wxGraphicsContext* gc, const wxColour& colour,
                                             const wxString& name)
 {
-    exPaintFonts::Select(*gc, exPanelDrawing::SwissBold(12, displayScale), colour);
-    gc->DrawText("Pylon", 380, 5);
-    gc->DrawText(name, 380, 20);
+    exPanelDrawing::PaintFittedLines(gc, {"Pylon", name}, 15, titleBox,
+                                     exPanelDrawing::SwissBold(12, displayScale), colour,
+                                     wxALIGN_LEFT | wxALIGN_CENTRE_VERTICAL);
 }

@@ -29,7 +29,7 @@ protected:
 
     // The front face of the small box: its black square and the title.
     void PaintSmallBoxFace(wxGraphicsContext* gc);
-    // The small box's title: the maker's name above `name`.
+    // The small box's title: the maker's name above `name`, in the title box.
     void PaintSmallBoxTitle(wxGraphicsContext* gc, const wxColour& colour, const wxString& name);
 
 private:

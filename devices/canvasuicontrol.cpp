@@ -12,6 +12,11 @@
 #include "devices/paneldrawing.h"
 #include "dialogs/globalsettingsdialog.h"
 
+namespace {
+// The display's small type stays readable: a longer text is cut rather than set much smaller.
+constexpr double kSmallestDisplayShare = 0.8;
+} // namespace
+
 exCanvasUIControl::exCanvasUIControl(exBaseNode* device)
     : exCanvasButton(device, 0, 0, 40, 20, "Button"), device(device)
 {
@@ -102,8 +107,8 @@ wxSize exCanvasUIControl::PaintKeys(wxGraphicsContext* gc)
     gc->SetBrush(*wxBLACK_BRUSH);
     for (double kx : {150.0, 185.0, 220.0})
         gc->DrawRectangle(kx, 5, 30, 30);
-    exPaintFonts::Select(*gc, textFont, *wxWHITE);
-    gc->DrawText("Setup", 223, 16);
+    exPanelDrawing::PaintFitted(gc, "Setup", wxRect2DDouble(221, 16, 28, 12), textFont, *wxWHITE,
+                                wxALIGN_CENTRE_HORIZONTAL);
     exPaintFonts::Select(*gc, LargeFont(), *wxWHITE);
     gc->DrawText("A", 160, 11);
     gc->DrawText("B", 195, 11);
@@ -118,16 +123,22 @@ wxSize exCanvasUIControl::PaintLargeDisplay(wxGraphicsContext* gc)
     gc->SetBrush(wxBrush(screen));
     gc->DrawRectangle(0, 2, 130, 36);
     const int offset = textLineOffset;
-    exPaintFonts::Select(*gc, textFont, *wxWHITE);
-    gc->DrawText(GetShownName(), 3, 3);
-    gc->DrawText(GetIdText(), 92, offset + 16);
-    if (!IsRead()) {
-        gc->DrawText(exSettingState::kNotReadLine, 3, 16);
+    // Each text within the screen, the left column clear of the right one.
+    auto text = [&](const wxString& line, double left, double top, double room) {
+        exPanelDrawing::PaintFitted(gc, line, wxRect2DDouble(left, top, room, 12), textFont,
+                                    *wxWHITE, wxALIGN_LEFT, kSmallestDisplayShare);
+    };
+    const bool read = IsRead();
+    const bool locked = read && device->locked;
+    text(GetShownName(), 3, 3, locked ? 87 : 125);
+    text(GetIdText(), 92, offset + 16, 36);
+    if (!read) {
+        text(exSettingState::kNotReadLine, 3, 16, 87);
     } else {
-        gc->DrawText(device->displayLine2, 3, 16);
-        gc->DrawText(GetTimeoutText(false), 3, 2 * offset + 29);
-        if (device->locked)
-            gc->DrawText("Locked", 92, 3);
+        text(device->displayLine2, 3, 16, 87);
+        text(GetTimeoutText(false), 3, 2 * offset + 29, 125);
+        if (locked)
+            text("Locked", 92, 3, 36);
     }
     PaintRoundKey(gc, 150, 5);
     return wxSize(180, 40);
@@ -140,16 +151,22 @@ wxSize exCanvasUIControl::PaintSmallDisplay(wxGraphicsContext* gc)
     gc->SetBrush(wxBrush(screen));
     gc->DrawRectangle(0, 0, 75, 50);
     const int offset = textLineOffset;
-    exPaintFonts::Select(*gc, textFont, *wxWHITE);
-    gc->DrawText(GetShownName(), 2, 2);
-    gc->DrawText(GetIdText(), 2, offset + 41);
-    if (!IsRead()) {
-        gc->DrawText(exSettingState::kNotReadLine, 2, 15);
+    // Each text within the screen; the ID clear of "Locked" on the same line.
+    auto text = [&](const wxString& line, double left, double top, double room) {
+        exPanelDrawing::PaintFitted(gc, line, wxRect2DDouble(left, top, room, 12), textFont,
+                                    *wxWHITE, wxALIGN_LEFT, kSmallestDisplayShare);
+    };
+    const bool read = IsRead();
+    const bool locked = read && device->locked;
+    text(GetShownName(), 2, 2, 71);
+    text(GetIdText(), 2, offset + 41, locked ? 36 : 71);
+    if (!read) {
+        text(exSettingState::kNotReadLine, 2, 15, 71);
     } else {
-        gc->DrawText(device->displayLine2, 2, 15);
-        gc->DrawText(GetTimeoutText(true), 2, 2 * offset + 28);
-        if (device->locked)
-            gc->DrawText("Locked", 40, offset + 41);
+        text(device->displayLine2, 2, 15, 71);
+        text(GetTimeoutText(true), 2, 2 * offset + 28, 71);
+        if (locked)
+            text("Locked", 40, offset + 41, 33);
     }
     PaintRoundKey(gc, 90, 10);
     return wxSize(120, 50);

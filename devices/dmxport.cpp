@@ -5,7 +5,6 @@
 #include <wx/pen.h>
 
 #include "common/controls/canvascolours.h"
-#include "common/controls/paintfonts.h"
 #include "common/overlay.h"
 #include "devices/basenode.h"
 #include "devices/paneldrawing.h"
@@ -63,25 +62,24 @@ wxSize exDMXPort::Paint(wxGraphicsContext* gc)
         gc->DrawEllipse(pin.x, pin.y, 2, 2);
 
     const wxColour text = hovered ? exCanvasColours::kLightGrey : optionFlag ? *wxBLACK : status;
-    // The mark stands above the connector, on the panel: never black.
+    // The not-read mark stands above the connector, on the panel: never black.
     const wxColour mark = hovered ? exCanvasColours::kLightGrey : exCanvasColours::kNotRead;
-    exPaintFonts::Select(*gc, labelFont, text);
-    auto centred = [&](const wxString& label, double top) {
-        double w = 0, h = 0;
-        gc->GetTextExtent(label, &w, &h);
-        gc->DrawText(label, (40 - w) / 2, top);
+    // Within the port's width, less a gap to the next port's labels, which NodeGamma sets
+    // right beside.
+    auto centred = [&](const wxString& label, double top, const wxColour& colour) {
+        exPanelDrawing::PaintFitted(gc, label, wxRect2DDouble(1, top, 38, 15), labelFont, colour,
+                                    wxALIGN_CENTRE_HORIZONTAL);
     };
-    centred(GetNumberLabel(), 34);
+    centred(GetNumberLabel(), 34, text);
     // Nothing the device has not reported: no direction, no universe.
     if (!read) {
-        exPaintFonts::Select(*gc, labelFont, mark);
-        centred(exSettingState::kNotReadMark, 14);
+        centred(exSettingState::kNotReadMark, 14, mark);
     } else {
         if (mode == kInput)
-            centred("In", 2);
+            centred("In", 2, text);
         else if (mode == kOutput)
-            centred("Out", 2);
-        centred(GetUniverseText(), 14);
+            centred("Out", 2, text);
+        centred(GetUniverseText(), 14, text);
     }
     gc->PopState();
     return wxSize(width, height);

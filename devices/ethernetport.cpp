@@ -13,6 +13,13 @@
 #include "dialogs/ethernetportdialog.h"
 #include "net/ipv4.h"
 
+namespace {
+// The width the address lines are centred in: every model leaves 60 free either side of its
+// sockets' middle (NodeBeta's and StoreEta's DMX ports, NodeGamma's title are no closer), and the
+// lines keep 2 of it from the neighbour's labels.
+constexpr double kAddressRoom = 116;
+} // namespace
+
 exEthernetPort::exEthernetPort(exBaseNode* device, exNetworkSettings* network)
     : exCanvasControl(device, 0, 0, 0, 60, wxEmptyString), network(network),
       textColour(exCanvasColours::kDarkGrey)
@@ -58,11 +65,10 @@ wxSize exEthernetPort::Paint(wxGraphicsContext* gc)
         gc->DrawRectangle(x, 42, 24, 12);
         gc->DrawRectangle(x + 8, 54, 8, 4);
     }
-    exPaintFonts::Select(*gc, labelFont, status);
     auto centred = [&](const wxString& text, double top) {
-        double w = 0, h = 0;
-        gc->GetTextExtent(text, &w, &h);
-        gc->DrawText(text, (40 * socketCount - w) / 2 + addressTextOffsetX, top);
+        const double left = (40 * socketCount - kAddressRoom) / 2 + addressTextOffsetX;
+        exPanelDrawing::PaintFitted(gc, text, wxRect2DDouble(left, top, kAddressRoom, 15),
+                                    labelFont, status, wxALIGN_CENTRE_HORIZONTAL);
     };
     centred("IP: " + network->ipText, addressTextOffsetY + 2);
     centred("Mask: " + network->maskText, addressTextOffsetY + 14);

@@ -25,6 +25,8 @@ exNodeAlpha::exNodeAlpha(exCanvasControl* parent)
     panelStyle = exCanvasUIControl::kInfoKey;
     frontPanel->normalFill = exCanvasColours::kDarkGrey;
     Place(frontPanel, 405, 25);
+    // Above the square, left of the key.
+    titleBox = wxRect2DDouble(325, 3, 77, 36);
 }
 
 void exNodeAlpha::PaintFrontFace(wxGraphicsContext* gc)

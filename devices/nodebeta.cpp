@@ -26,10 +26,11 @@ exNodeBeta::exNodeBeta(exCanvasControl* parent)
     panelStyle = exCanvasUIControl::kLargeDisplay;
     frontPanel->greyOutline = true;
     Place(frontPanel, 370, 15);
+    // Below the middle of the box, left of the display.
+    titleBox = wxRect2DDouble(212, 45, 156, 25);
 }
 
 void exNodeBeta::PaintFrontFace(wxGraphicsContext* gc)
 {
-    gc->Translate(215, 45);
     PaintTitle(gc);
 }

@@ -2,7 +2,6 @@
 
 #include <wx/graphics.h>
 
-#include "common/controls/paintfonts.h"
 #include "devices/canvasuicontrol.h"
 #include "devices/dmxport.h"
 #include "devices/ethernetport.h"
@@ -22,11 +21,13 @@ exNodeGamma::exNodeGamma(exCanvasControl* parent) : exBaseNode19Inch(parent, 6)
     Place(ethernetPort2, 300, 75);
     panelStyle = exCanvasUIControl::kLargeDisplay;
     Place(frontPanel, 520, 15);
+    // Two lines between the rack ear and the sockets.
+    titleBox = wxRect2DDouble(40, 19, 88, 51);
 }
 
 void exNodeGamma::PaintTitle(wxGraphicsContext* gc)
 {
-    exPaintFonts::Select(*gc, exPanelDrawing::SwissBold(16, displayScale), *wxWHITE);
-    gc->DrawText("Pylon", 0, -25);
-    gc->DrawText("NodeGamma", 0, 0);
+    exPanelDrawing::PaintFittedLines(gc, {"Pylon", "NodeGamma"}, 25, titleBox,
+                                     exPanelDrawing::SwissBold(16, displayScale), *wxWHITE,
+                                     wxALIGN_LEFT | wxALIGN_CENTRE_VERTICAL);
 }

@@ -26,6 +26,8 @@ exSprite::exSprite(exCanvasControl* parent)
     panelStyle = exCanvasUIControl::kInfoKey;
     frontPanel->normalFill = *wxBLACK;
     Place(frontPanel, 345, 5);
+    // Right of the key and the square, above the socket.
+    titleBox = wxRect2DDouble(380, 3, 67, 36);
 }
 
 void exSprite::PaintFrontFace(wxGraphicsContext* gc)

@@ -40,6 +40,7 @@ exSwitchKappa::exSwitchKappa(exCanvasControl* parent) : exBaseNode19Inch(parent,
     Place(frontPanel, 605, 10);
     SetSwitchPortCount(kSmallPortCount);
     logo = exPanelDrawing::LoadLogo();
+    titleBox = exPanelDrawing::LogoTitleBox();
 }
 
 void exSwitchKappa::SetSwitchPortCount(int count)
@@ -311,7 +312,7 @@ exDMXPort* exSwitchKappa::GetDMXPort(int wirePort)
 
 void exSwitchKappa::PaintTitle(wxGraphicsContext* gc)
 {
-    exPanelDrawing::PaintLogoTitle(gc, logo, title, displayScale);
+    exPanelDrawing::PaintLogoTitle(gc, title, titleBox, displayScale);
 }
 
 void exSwitchKappa::OnAlive()

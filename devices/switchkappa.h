@@ -2,8 +2,6 @@
 
 #include <array>
 
-#include <wx/bitmap.h>
-
 #include "devices/basenode19inch.h"
 
 class exNodeZeta;
@@ -36,7 +34,6 @@ public:
     // Rebuilds the switch port elements for a switch with `count` ports.
     void SetSwitchPortCount(int count);
 
-    wxBitmap logo;
     // Kept from the device and sent back as they came.
     uint16_t switchWord = 0;
     uint8_t switchByteA = 0;

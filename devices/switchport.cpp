@@ -100,13 +100,11 @@ wxSize exSwitchPort::Paint(wxGraphicsContext* gc)
                             : state.IsEdited() ? *wxRED
                             : read             ? normalFill
                                                : exCanvasColours::kNotRead;
-    exPaintFonts::Select(*gc, font, status);
+    // Within the port's width: a wider line would run into the next port's.
     auto centred = [&](const wxString& text, double top) {
-        if (text.empty())
-            return;
-        double tw = 0, th = 0;
-        gc->GetTextExtent(text, &tw, &th);
-        gc->DrawText(text, (kDesignWidth - tw) / 2, top);
+        if (!text.empty())
+            exPanelDrawing::PaintFitted(gc, text, wxRect2DDouble(0, top, kDesignWidth, 15), font,
+                                        status, wxALIGN_CENTRE_HORIZONTAL);
     };
     if (read) {
         centred(GetStatusText(), 2);
