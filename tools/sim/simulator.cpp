@@ -636,8 +636,7 @@ std::string Simulator::DropCommand(std::istream& words)
 
 std::string Simulator::DelayCommand(std::istream& words)
 {
-    return MillisecondsCommand(words, "delay", kLongestWaitMs, options_.delayMs,
-                               &Device::delayMs);
+    return MillisecondsCommand(words, "delay", kLongestWaitMs, options_.delayMs, &Device::delayMs);
 }
 
 std::string Simulator::TwiceCommand(std::istream& words)
