@@ -128,13 +128,18 @@ void exBaseNode::ResumeReadBackIfDue()
 
 void exBaseNode::ReadAgain()
 {
+    ForgetReadValues();
+    StartRefresh();
+    RepaintIfShown();
+}
+
+void exBaseNode::ForgetReadValues()
+{
     frontPanel->state.Forget();
     for (exDMXPort* port : dmxPorts)
         port->state.Forget();
     for (exSwitchPort* port : switchPorts)
         port->state.Forget();
-    StartRefresh();
-    RepaintIfShown();
 }
 
 bool exBaseNode::IsReadBack() const

@@ -62,6 +62,8 @@ public:
     // The device was away and may have been changed at its own panel meanwhile: everything it
     // reported is read again; the user's edits not yet sent stay.
     virtual void ReadAgain();
+    // Every setting read from the device counts as not read; edits not yet sent stay.
+    void ForgetReadValues();
     // Every setting this device's read-back fills has come from the device (or from the
     // user): its ID may still be coming.
     virtual bool IsReadBack() const;

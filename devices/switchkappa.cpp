@@ -98,8 +98,7 @@ void exSwitchKappa::ReadAgain()
     // module has no address to be asked at.
     for (exNodeZeta* module : modules)
         if (module)
-            for (exDMXPort* port : module->dmxPorts)
-                port->state.Forget();
+            module->ForgetReadValues();
     exBaseNode19Inch::ReadAgain();
 }
 
@@ -200,8 +199,7 @@ void exSwitchKappa::TakeBays(const std::array<uint8_t, 16>& counts)
                 // Put back, perhaps another module: its ports are read again.
                 module->connectionState = kHosted;
                 module->SetFirstPortNumber(kPortsPerBay * bay);
-                for (exDMXPort* port : module->dmxPorts)
-                    port->state.Forget();
+                module->ForgetReadValues();
                 ShowBayPorts(module, now);
                 module->SetDirty();
                 created = true;

@@ -286,13 +286,12 @@ bool exRigRecords::IsReadBack(const exBaseNode& device)
 {
     if (device.host || device.hidden || !device.IsReadBack())
         return false;
-    // A large switch reads its modules' ports as well, as many as each bay reports.
+    // A large switch reads its modules' ports as well (a module shows those its bay reports).
     if (const exSwitchKappa* largeSwitch = LargeSwitchOf(device))
         for (int bay = 1; bay <= exSwitchKappa::kBays; ++bay)
             if (const exNodeZeta* module = HostedModule(*largeSwitch, bay))
-                for (size_t i = 0; i < ModulePortCount(*largeSwitch, bay); ++i)
-                    if (!module->MayEdit(module->dmxPorts[i]))
-                        return false;
+                if (!module->IsReadBack())
+                    return false;
     return true;
 }
 

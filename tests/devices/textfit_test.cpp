@@ -261,6 +261,20 @@ Mask NotFace(const wxImage& image, const wxRect& box)
     return mask;
 }
 
+// Runs `check` for every model on every screen, each time on a root of its own.
+void ForEveryModelOnEveryScreen(
+    const std::function<void(const Screen&, const Model&, exCanvasControl&)>& check)
+{
+    for (const Screen& screen : kScreens) {
+        exScopedScreen scoped(screen.ppi, screen.textScale);
+        for (const Model& model : kModels) {
+            SCOPED_TRACE(std::string(model.name) + " on " + screen.name);
+            exCanvasControl root(nullptr, 0, 0, 0, 0, wxEmptyString);
+            check(screen, model, root);
+        }
+    }
+}
+
 } // namespace
 
 TEST(TextFitTest, FitTextShrinksInQuarterPointsThenCuts)
@@ -313,70 +327,60 @@ TEST(TextFitTest, FitTextShrinksInQuarterPointsThenCuts)
 
 TEST(TextFitTest, EveryTitleStaysInItsBoxClearOfTheElements)
 {
-    for (const Screen& screen : kScreens) {
-        exScopedScreen scoped(screen.ppi, screen.textScale);
-        for (const Model& model : kModels) {
-            SCOPED_TRACE(std::string(model.name) + " on " + screen.name);
-            exCanvasControl root(nullptr, 0, 0, 0, 0, wxEmptyString);
-            std::unique_ptr<exBaseNode> titled(model.make(&root, true));
-            std::unique_ptr<exBaseNode> untitled(model.make(&root, false));
-            ShowLongestTexts(titled.get());
-            ShowLongestTexts(untitled.get());
-            const wxImage with = DeviceWithElements(screen, titled.get());
-            const wxImage without = DeviceWithElements(screen, untitled.get());
-            const Mask title = Mask::Differing(with, without);
-            const double scale = titled->displayScale * screen.devicePixels;
-            const wxRect box = InPixels(titled->titleBox, scale);
+    ForEveryModelOnEveryScreen([](const Screen& screen, const Model& model, exCanvasControl& root) {
+        std::unique_ptr<exBaseNode> titled(model.make(&root, true));
+        std::unique_ptr<exBaseNode> untitled(model.make(&root, false));
+        ShowLongestTexts(titled.get());
+        ShowLongestTexts(untitled.get());
+        const wxImage with = DeviceWithElements(screen, titled.get());
+        const wxImage without = DeviceWithElements(screen, untitled.get());
+        const Mask title = Mask::Differing(with, without);
+        const double scale = titled->displayScale * screen.devicePixels;
+        const wxRect box = InPixels(titled->titleBox, scale);
 
-            ASSERT_FALSE(title.Empty()) << "the title is drawn";
-            EXPECT_EQ(title.Outside(box), 0)
-                << "title drawn over " << title.Bounds().GetLeft() << ".."
-                << title.Bounds().GetRight() << " x " << title.Bounds().GetTop() << ".."
-                << title.Bounds().GetBottom() << ", its box is " << box.GetLeft() << ".."
-                << box.GetRight() << " x " << box.GetTop() << ".." << box.GetBottom();
-            const Mask elsewhere = NotFace(without, box);
-            EXPECT_EQ(title.Touching(elsewhere), 0)
-                << "title pixels on or next to an element, an edge or off the face";
-            // Still legible: the smallest titles' letters keep 5 units at the smallest share.
-            EXPECT_GE(title.Bounds().GetHeight(), int(5 * scale)) << "title squeezed";
-        }
-    }
+        ASSERT_FALSE(title.Empty()) << "the title is drawn";
+        EXPECT_EQ(title.Outside(box), 0)
+            << "title drawn over " << title.Bounds().GetLeft() << ".." << title.Bounds().GetRight()
+            << " x " << title.Bounds().GetTop() << ".." << title.Bounds().GetBottom()
+            << ", its box is " << box.GetLeft() << ".." << box.GetRight() << " x " << box.GetTop()
+            << ".." << box.GetBottom();
+        const Mask elsewhere = NotFace(without, box);
+        EXPECT_EQ(title.Touching(elsewhere), 0)
+            << "title pixels on or next to an element, an edge or off the face";
+        // Still legible: the smallest titles' letters keep 5 units at the smallest share.
+        EXPECT_GE(title.Bounds().GetHeight(), int(5 * scale)) << "title squeezed";
+    });
 }
 
 TEST(TextFitTest, NoTwoElementsOfAModelDrawOnEachOther)
 {
-    for (const Screen& screen : kScreens) {
-        exScopedScreen scoped(screen.ppi, screen.textScale);
-        for (const Model& model : kModels) {
-            SCOPED_TRACE(std::string(model.name) + " on " + screen.name);
-            exCanvasControl root(nullptr, 0, 0, 0, 0, wxEmptyString);
-            std::unique_ptr<exBaseNode> device(model.make(&root, true));
-            ShowLongestTexts(device.get());
-            struct Ink {
-                wxString element;
-                Mask mask;
-            };
-            std::vector<Ink> inks;
-            for (exCanvasControl* child : *device->children) {
-                Mask mask = Mask::Drawn(Picture(screen, device->width, device->height,
-                                                [&](wxGraphicsContext* gc) { child->Draw(gc); }));
-                if (mask.Empty())
-                    continue;
-                wxString element = child == device->frontPanel ? "the front panel" : "sockets";
-                if (auto* port = dynamic_cast<exDMXPort*>(child))
-                    element = wxString::Format("DMX port %d", port->portNumber + 1);
-                else if (auto* port = dynamic_cast<exSwitchPort*>(child))
-                    element = "switch port " + port->label;
-                inks.push_back({element, std::move(mask)});
-            }
-            // On the same pixels: neighbouring connectors may come within a pixel where the
-            // scale rounds their places.
-            for (size_t i = 0; i < inks.size(); ++i)
-                for (size_t j = i + 1; j < inks.size(); ++j)
-                    EXPECT_EQ(inks[i].mask.Touching(inks[j].mask, 0), 0)
-                        << inks[i].element << " runs into " << inks[j].element;
+    ForEveryModelOnEveryScreen([](const Screen& screen, const Model& model, exCanvasControl& root) {
+        std::unique_ptr<exBaseNode> device(model.make(&root, true));
+        ShowLongestTexts(device.get());
+        struct Ink {
+            wxString element;
+            Mask mask;
+        };
+        std::vector<Ink> inks;
+        for (exCanvasControl* child : *device->children) {
+            Mask mask = Mask::Drawn(Picture(screen, device->width, device->height,
+                                            [&](wxGraphicsContext* gc) { child->Draw(gc); }));
+            if (mask.Empty())
+                continue;
+            wxString element = child == device->frontPanel ? "the front panel" : "sockets";
+            if (auto* port = dynamic_cast<exDMXPort*>(child))
+                element = wxString::Format("DMX port %d", port->portNumber + 1);
+            else if (auto* port = dynamic_cast<exSwitchPort*>(child))
+                element = "switch port " + port->label;
+            inks.push_back({element, std::move(mask)});
         }
-    }
+        // On the same pixels: neighbouring connectors may come within a pixel where the
+        // scale rounds their places.
+        for (size_t i = 0; i < inks.size(); ++i)
+            for (size_t j = i + 1; j < inks.size(); ++j)
+                EXPECT_EQ(inks[i].mask.Touching(inks[j].mask, 0), 0)
+                    << inks[i].element << " runs into " << inks[j].element;
+    });
 }
 
 TEST(TextFitTest, DisplayTextsStayOnTheScreenAndApart)
